@@ -1,0 +1,32 @@
+// One picture read from a BMP file, held as a device-independent bitmap in
+// one movable memory block that StretchDIBits can draw directly.
+#pragma once
+
+#include "platform/win.h"
+
+class DibPicture {
+ public:
+  DibPicture();
+
+  // Reads the BMP file at `path` into the holder. TRUE when the whole
+  // picture was read. A failure before the old block is released leaves the
+  // holder as it was; a later one leaves it empty (both pointers null) or,
+  // for a file that ends inside its bits, holding the partly read picture.
+  BOOL Load(const char* path);
+
+  // Gives the block back; the holder is empty afterwards.
+  void Release();
+
+  // Colour-table entries implied by a bit count: 2, 16, 256 for 1, 4, 8;
+  // 0 for 24 and for the counts that draw without a table.
+  static int ColorsFromBitCount(WORD bitCount);
+
+  HGLOBAL m_hMem;
+  BITMAPINFO* m_pInfo;
+  BYTE* m_pBits;
+  int m_nColors;
+  int m_nWidth;
+  int m_nHeight;
+  WORD m_wUsage;
+  unsigned m_bCoreHeader : 1;
+};

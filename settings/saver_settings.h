@@ -1,0 +1,36 @@
+// The settings record, LUMARO.INI's keys and their defaults, load and save.
+#pragma once
+
+#include "platform/win.h"
+
+// Sizes of the record's texts and of every profile read into them.
+enum {
+  kNameSize = 256,     // a collection name: 255 characters and the terminator
+  kValueSize = 255,    // a value read from an INI file: cut at 254 characters
+  kPathSize = 256,     // a joined path: directory, backslash, file name
+};
+
+extern const char kSettingsFile[];  // "LUMARO.INI", always named bare
+
+// One record for the whole process; the fields carry their INI keys' names.
+struct SaverSettings {
+  int ShowTitle;        // only 1 counts as on
+  int FullScreen;       // 1 stretches; anything else centres
+  int ChangeDelay;      // seconds (timer ticks) between picture changes
+  int CurrentPicture;   // 1-based number of the picture last shown
+  char CurrentSet[kNameSize];
+  int StartDelay;       // minutes before the system starts the saver
+  int UpdateWallpaper;  // non-zero: every save sets the wallpaper
+  char CollectionFile[kValueSize];
+  char CollectionDir[kValueSize];
+  int PictureCount;
+};
+
+extern SaverSettings theSettings;
+
+// Fills the record from LUMARO.INI and resolves the current collection.
+void LoadSettings();
+
+// Writes every key back, sets the screen-saver time-out and, when asked
+// for, the wallpaper.
+void SaveSettings();
