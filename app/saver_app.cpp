@@ -1,1 +1,51 @@
-// placeholder
+// The application object: loads the settings, reads the switch and starts
+// the chosen run mode.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/switch_match.h"
+#include "framework/app_base.h"
+#include "saver/saver_wnd.h"
+#include "settings/saver_settings.h"
+
+class SaverApp : public CWinApp {
+ public:
+  ~SaverApp() override {}
+  BOOL InitInstance() override;
+
+ private:
+  void RunConfiguration();
+  void StartSlideshow();
+};
+
+static SaverApp theApp;
+
+BOOL SaverApp::InitInstance() {
+  Enable3dControls();
+  LoadSettings();
+
+  switch (ChooseRunMode(__argc > 1 ? __argv[1] : nullptr)) {
+    case RUN_CONFIGURE:
+      RunConfiguration();
+      return FALSE;
+    case RUN_SLIDESHOW:
+      StartSlideshow();
+      return TRUE;
+    case RUN_NONE:
+      break;
+  }
+  return FALSE;
+}
+
+void SaverApp::RunConfiguration() {}
+
+void SaverApp::StartSlideshow() {
+  int cy = GetSystemMetrics(SM_CYSCREEN);
+  int cx = GetSystemMetrics(SM_CXSCREEN);
+  RECT rect = {0, 0, cx, cy};
+  // Deletes itself once its window is gone.
+  SaverWnd* wnd = new SaverWnd(TRUE);
+  wnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr);
+  m_pMainWnd = wnd;
+}
