@@ -7,6 +7,11 @@
 
 struct SaverSettings;
 
+// The tick counter's value for a ChangeDelay: where a new window or a newly
+// noticed collection starts counting, so that its first tick changes the
+// picture.
+short TicksFromDelay(int changeDelay);
+
 // One timer tick of a picture window. `setName` is the collection the window
 // last took over (kNameSize bytes), `ticks` its 16-bit counter. Returns TRUE
 // when this tick changes the picture.
