@@ -6,7 +6,7 @@
 
 #include "app/switch_match.h"
 #include "framework/app_base.h"
-#include "saver/saver_wnd.h"
+#include "saver/picture_wnd.h"
 #include "settings/saver_settings.h"
 
 class SaverApp : public CWinApp {
@@ -45,7 +45,7 @@ void SaverApp::StartSlideshow() {
   int cx = GetSystemMetrics(SM_CXSCREEN);
   RECT rect = {0, 0, cx, cy};
   // Deletes itself once its window is gone.
-  SaverWnd* wnd = new SaverWnd(TRUE);
+  PictureWnd* wnd = new PictureWnd(FALSE);
   wnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr);
   m_pMainWnd = wnd;
 }

@@ -1,1 +1,105 @@
-// placeholder
+#include "saver/picture_wnd.h"
+
+#include <cstdio>
+#include <new>
+
+#include "picture/dib_picture.h"
+#include "settings/collection.h"
+#include "saver/tick_rule.h"
+
+PictureWnd::PictureWnd(BOOL bPreview)
+    : SaverWnd(!bPreview),
+      m_hFont(nullptr),
+      m_hOldFont(nullptr),
+      m_hPalette(nullptr),
+      m_hOldPalette(nullptr),
+      m_hDC(nullptr),
+      m_pPicture(nullptr),
+      m_nTicks(TicksFromDelay(theSettings.ChangeDelay)),
+      m_cxClient(0),
+      m_cyClient(0),
+      m_bPreview(bPreview) {
+  m_szTitle[0] = '\0';
+  m_szSetName[0] = '\0';
+  // Without a holder the window still runs; it just never shows a picture.
+  m_pPicture = new (std::nothrow) DibPicture;
+}
+
+PictureWnd::~PictureWnd() {
+  // Destroying the window here, should it still exist, runs WM_DESTROY
+  // while the object is still a PictureWnd, so the GDI objects go back.
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+  if (m_pPicture) {
+    m_pPicture->Release();
+    delete m_pPicture;
+    m_pPicture = nullptr;
+  }
+  if (theSettings.UpdateWallpaper && !m_bPreview) SaveSettings();
+}
+
+LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CLOSE:
+      if (m_bPreview) return 0;  // the preview stays, whatever input asked
+      break;
+    case WM_TIMER:
+      OnTimer();
+      return 0;
+    case WM_PAINT: {
+      LRESULT result = SaverWnd::WindowProc(msg, wParam, lParam);
+      PaintPicture();
+      return result;
+    }
+    case WM_SIZE: {
+      LRESULT result = SaverWnd::WindowProc(msg, wParam, lParam);
+      m_cxClient = static_cast<short>(LOWORD(lParam));
+      m_cyClient = static_cast<short>(HIWORD(lParam));
+      return result;
+    }
+    case WM_CREATE:
+      return OnCreate(wParam, lParam);
+    case WM_DESTROY:
+      // The window DC and what is selected into it go back while the window
+      // still exists; the destructor runs after it is gone.
+      if (m_hDC) {
+        SelectObject(m_hDC, m_hOldFont);
+        if (m_hFont) DeleteObject(m_hFont);
+        m_hFont = nullptr;
+        ReleasePalette();
+        ReleaseDC(m_hWnd, m_hDC);
+        m_hDC = nullptr;
+      }
+      break;
+  }
+  return SaverWnd::WindowProc(msg, wParam, lParam);
+}
+
+LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
+  if (SaverWnd::WindowProc(WM_CREATE, wParam, lParam) == -1) return -1;
+  m_hDC = GetWindowDC(m_hWnd);
+  SetUpTitleFont();
+  SetTimer(m_hWnd, 1, 1000, nullptr);
+  return 0;
+}
+
+void PictureWnd::OnTimer() {
+  if (!CountTick(m_szSetName, &m_nTicks, theSettings, m_bPreview)) return;
+
+  char key[16];
+  if (m_bPreview) {
+    snprintf(key, sizeof key, "1");
+  } else {
+    theSettings.CurrentPicture = NextPictureNumber(theSettings.CurrentPicture, theSettings.PictureCount);
+    snprintf(key, sizeof key, "%d", theSettings.CurrentPicture);
+    // Remembered before the load, so a picture that fails still counts.
+    WritePrivateProfileStringA("ScreenSaver", "CurrentPicture", key, kSettingsFile);
+    if (theSettings.ShowTitle == 1) LookUpTitle(key, m_szTitle);
+  }
+
+  char path[kPathSize];
+  BOOL havePath = LookUpPicturePath(key, path, sizeof path);
+  ReleasePalette();
+  if (!havePath || !m_pPicture || !m_pPicture->Load(path)) return;
+  if (!BuildPalette()) return;
+  PaintPicture();
+}
