@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace e2e {
 
@@ -52,6 +54,33 @@ COLORREF ScreenPixel(int x, int y);
 bool IsBlack(COLORREF c);
 // Within `tolerance` of each channel of `want`.
 bool Near(COLORREF c, COLORREF want, int tolerance = 8);
+
+// A BMP file: `pixel(x, y)`, y counted from the top, gives a palette index
+// for 1, 4 and 8 bits and a COLORREF for 24 bits. `core` writes the old
+// 12-byte header (3-byte table entries).
+struct Bmp {
+  int width = 0, height = 0, bits = 24;
+  bool core = false;
+  std::vector<COLORREF> palette;
+  std::function<unsigned(int x, int y)> pixel;
+};
+std::string EncodeBmp(const Bmp& bmp);
+void WriteBmp(const std::string& path, const Bmp& bmp);
+// A 24-bit picture in one colour.
+void WriteSolidBmp(const std::string& path, int width, int height, COLORREF colour);
+
+// A collection file in WorkDir() named `name`.INI; `pictures` holds each
+// picture's file name and title. Returns the file's path.
+std::string WriteCollection(const std::string& name, int count,
+                            const std::vector<std::pair<std::string, std::string>>& pictures);
+
+// The Linux process whose command line contains `marker` (Wine gives a
+// Windows process the Windows command line), or 0.
+int LinuxPid(const std::string& marker);
+// A "Name:   value kB" field of /proc/PID/status, in kB; -1 when missing.
+long LinuxStatusKb(int pid, const char* field);
+// User plus system CPU time of a Linux process, in clock ticks.
+long long LinuxCpuTicks(int pid);
 
 // Real input through SendInput.
 void MouseTo(int x, int y);
