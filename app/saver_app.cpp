@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/switch_match.h"
+#include "config/config_dialog.h"
 #include "framework/app_base.h"
 #include "saver/picture_wnd.h"
 #include "settings/saver_settings.h"
@@ -38,7 +39,13 @@ BOOL SaverApp::InitInstance() {
   return FALSE;
 }
 
-void SaverApp::RunConfiguration() {}
+void SaverApp::RunConfiguration() {
+  ConfigDialog dlg(nullptr);
+  m_pMainWnd = &dlg;
+  // Exit, Escape or a dialog that never appeared: nothing is written.
+  if (dlg.DoModal() == IDOK) SaveSettings();
+  m_pMainWnd = nullptr;
+}
 
 void SaverApp::StartSlideshow() {
   int cy = GetSystemMetrics(SM_CYSCREEN);

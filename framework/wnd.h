@@ -44,6 +44,9 @@ class CWnd {
   virtual void PostNcDestroy();
 
  private:
+  // The dialog procedure attaches and detaches dialogs itself.
+  friend class CDialog;
+
   void Attach(HWND hWnd);
   void Detach();
 

@@ -1,0 +1,105 @@
+#include "framework/controls.h"
+
+#include <commctrl.h>
+
+#include <initializer_list>
+
+#include "framework/app_base.h"
+#include "framework/dialog.h"
+
+int CListBox::AddString(const char* text) {
+  return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+}
+
+int CListBox::GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
+
+int CListBox::SetCurSel(int index) {
+  return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
+}
+
+int CListBox::FindStringExact(int startAfter, const char* text) const {
+  return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter),
+                                      reinterpret_cast<LPARAM>(text)));
+}
+
+BOOL CListBox::GetText(int index, char* text, size_t size) const {
+  if (size == 0) return FALSE;
+  text[0] = '\0';
+  // LB_GETTEXT writes without a bound: measure first.
+  LRESULT len = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
+  if (len == LB_ERR || static_cast<size_t>(len) >= size) return FALSE;
+  if (SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)) ==
+      LB_ERR) {
+    text[0] = '\0';
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CSpinButtonCtrl::SetRange(short lower, short upper) {
+  SendMessage(UDM_SETRANGE, 0, MAKELPARAM(static_cast<WORD>(upper), static_cast<WORD>(lower)));
+}
+
+int CSpinButtonCtrl::SetBase(int base) {
+  return static_cast<int>(SendMessage(UDM_SETBASE, static_cast<WPARAM>(base)));
+}
+
+int CSpinButtonCtrl::SetPos(int pos) {
+  return static_cast<short>(
+      LOWORD(SendMessage(UDM_SETPOS, 0, MAKELPARAM(static_cast<WORD>(pos & 0xFFFF), 0))));
+}
+
+CBitmapButton::CBitmapButton()
+    : m_hNormal(nullptr), m_hSelected(nullptr), m_hFocus(nullptr), m_hDisabled(nullptr) {}
+
+CBitmapButton::~CBitmapButton() { FreeBitmaps(); }
+
+void CBitmapButton::FreeBitmaps() {
+  for (HBITMAP* bitmap : {&m_hNormal, &m_hSelected, &m_hFocus, &m_hDisabled}) {
+    if (*bitmap) DeleteObject(*bitmap);
+    *bitmap = nullptr;
+  }
+}
+
+BOOL CBitmapButton::LoadBitmaps(UINT idNormal, UINT idSelected, UINT idFocus, UINT idDisabled) {
+  FreeBitmaps();
+  HINSTANCE inst = AfxGetInstanceHandle();
+  auto load = [inst](UINT id) -> HBITMAP {
+    return id ? LoadBitmapA(inst, MAKEINTRESOURCEA(id)) : nullptr;
+  };
+  m_hNormal = load(idNormal);
+  m_hSelected = load(idSelected);
+  m_hFocus = load(idFocus);
+  m_hDisabled = load(idDisabled);
+  return m_hNormal != nullptr;
+}
+
+LRESULT CBitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_REFLECT_DRAWITEM:
+      DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+  }
+  return CWnd::WindowProc(msg, wParam, lParam);
+}
+
+void CBitmapButton::DrawItem(const DRAWITEMSTRUCT* dis) {
+  HBITMAP bitmap = m_hNormal;
+  if ((dis->itemState & ODS_SELECTED) && m_hSelected)
+    bitmap = m_hSelected;
+  else if ((dis->itemState & ODS_FOCUS) && m_hFocus)
+    bitmap = m_hFocus;
+  else if ((dis->itemState & ODS_DISABLED) && m_hDisabled)
+    bitmap = m_hDisabled;
+  if (!bitmap) return;
+
+  BITMAP info;
+  if (!GetObjectA(bitmap, sizeof info, &info)) return;
+  HDC memDC = CreateCompatibleDC(dis->hDC);
+  if (!memDC) return;
+  HGDIOBJ old = SelectObject(memDC, bitmap);
+  BitBlt(dis->hDC, dis->rcItem.left, dis->rcItem.top, info.bmWidth, info.bmHeight, memDC, 0, 0,
+         SRCCOPY);
+  SelectObject(memDC, old);
+  DeleteDC(memDC);
+}
