@@ -37,7 +37,7 @@ struct Layout {
   int64_t colors;
   int64_t tableFileBytes;   // 3 or 4 bytes per entry, by header kind
   int64_t imageBytes;
-  int64_t rowBytes;         // uncompressed pictures only
+  int64_t rowBytes;
 };
 
 int64_t RowBytes(int64_t bitCount, int64_t width) { return (bitCount * width + 31) / 32 * 4; }
@@ -69,11 +69,13 @@ bool CheckLayout(Layout& layout, FILE* file, int64_t gap) {
   if (layout.colors > kMaxColors) return false;
   if (tableBits && layout.colors > (int64_t(1) << bits)) return false;
 
+  // Drawing expands even a compressed picture to its full size.
+  layout.rowBytes = RowBytes(bits, width);
+  if (layout.rowBytes * absHeight > kMaxImageBytes) return false;
+
   switch (h.biCompression) {
     case BI_RGB:
-      layout.rowBytes = RowBytes(bits, width);
       layout.imageBytes = layout.rowBytes * absHeight;
-      if (layout.imageBytes > kMaxImageBytes) return false;
       layout.topDown = height < 0;
       // Stored bottom-up once read, so the header says so too.
       h.biHeight = LONG(absHeight);
