@@ -1,1 +1,69 @@
-// placeholder
+#include "settings/saver_settings.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+
+#include "settings/collection.h"
+
+const char kSettingsFile[] = "LUMARO.INI";
+
+SaverSettings theSettings;
+
+namespace {
+
+int ReadInt(const char* section, const char* key, int def) {
+  return static_cast<int>(GetPrivateProfileIntA(section, key, def, kSettingsFile));
+}
+
+void WriteInt(const char* section, const char* key, int value) {
+  char text[16];
+  snprintf(text, sizeof text, "%d", value);
+  WritePrivateProfileStringA(section, key, text, kSettingsFile);
+}
+
+// Minutes to the system's seconds. StartDelay comes from a typed field or an
+// edited file, so the product is formed in 64 bits; a negative delay gives 0
+// and one too long for a signed int gives INT_MAX, which every reader of the
+// stored time-out takes the same way, signed or not.
+UINT TimeoutSeconds(int minutes) {
+  int64_t seconds = static_cast<int64_t>(minutes) * 60;
+  if (seconds < 0) return 0;
+  if (seconds > INT_MAX) return INT_MAX;
+  return static_cast<UINT>(seconds);
+}
+
+}  // namespace
+
+void LoadSettings() {
+  theSettings.ShowTitle = ReadInt("Main", "ShowTitle", 0);
+  theSettings.FullScreen = ReadInt("Main", "FullScreen", 0);
+  theSettings.ChangeDelay = ReadInt("ScreenSaver", "ChangeDelay", 300);
+  theSettings.CurrentPicture = ReadInt("ScreenSaver", "CurrentPicture", 1);
+  GetPrivateProfileStringA("ScreenSaver", "CurrentSet", "", theSettings.CurrentSet, kValueSize, kSettingsFile);
+  theSettings.StartDelay = ReadInt("ScreenSaver", "StartDelay", 1);
+  theSettings.UpdateWallpaper = ReadInt("Wallpaper", "UpdateWallpaper", 0);
+  ResolveCurrentCollection();
+}
+
+void SaveSettings() {
+  WriteInt("Main", "ShowTitle", theSettings.ShowTitle);
+  WriteInt("Main", "FullScreen", theSettings.FullScreen);
+  WriteInt("ScreenSaver", "ChangeDelay", theSettings.ChangeDelay);
+  WriteInt("ScreenSaver", "CurrentPicture", theSettings.CurrentPicture);
+  WritePrivateProfileStringA("ScreenSaver", "CurrentSet", theSettings.CurrentSet, kSettingsFile);
+  // The system gets the time-out before the file gets StartDelay.
+  SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, TimeoutSeconds(theSettings.StartDelay), nullptr,
+                        SPIF_UPDATEINIFILE);
+  WriteInt("ScreenSaver", "StartDelay", theSettings.StartDelay);
+  WriteInt("Wallpaper", "UpdateWallpaper", theSettings.UpdateWallpaper);
+
+  if (theSettings.UpdateWallpaper != 0) {
+    char key[16];
+    snprintf(key, sizeof key, "%d", theSettings.CurrentPicture);
+    char path[kPathSize];
+    // A path cut to fit would name some other file: skip the wallpaper then.
+    if (LookUpPicturePath(key, path, sizeof path))
+      SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path, SPIF_UPDATEINIFILE);
+  }
+}
