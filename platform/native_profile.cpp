@@ -213,7 +213,8 @@ DWORD CopyCut(const std::string& text, LPSTR out, DWORD size) {
 }
 
 // Entries each followed by a NUL, then one more; cut to fit, in which case
-// the list ends in two NULs and the result is size - 2.
+// the list ends in two NULs and the result is size - 2. Like Windows, a list
+// that fills the buffer exactly is reported as cut too.
 DWORD CopyList(const std::vector<std::string>& items, LPSTR out, DWORD size) {
   if (size < 2) {
     if (size == 1) out[0] = '\0';
@@ -224,10 +225,10 @@ DWORD CopyList(const std::vector<std::string>& items, LPSTR out, DWORD size) {
     flat += item;
     flat += '\0';
   }
-  if (flat.size() + 1 <= size) {
+  if (flat.size() + 2 <= size) {
     memcpy(out, flat.data(), flat.size());
     out[flat.size()] = '\0';
-    if (flat.empty()) out[1] = '\0';
+    if (flat.empty()) out[1] = '\0';  // an empty list is two NULs
     return static_cast<DWORD>(flat.size());
   }
   memcpy(out, flat.data(), size - 2);

@@ -167,9 +167,14 @@ TEST_F(Profile, SectionIsCutToFit) {
   const std::string full = FullSets();
   const DWORD fit = static_cast<DWORD>(full.size());
   char buf[80];
-  // Exactly enough room.
+  // One byte to spare.
   memset(buf, 'X', sizeof buf);
-  EXPECT_EQ(fit - 1, GetPrivateProfileSectionA("Sets", buf, fit, m_file.c_str()));
+  EXPECT_EQ(fit - 1, GetPrivateProfileSectionA("Sets", buf, fit + 1, m_file.c_str()));
+  EXPECT_EQ(full, List(buf, fit));
+  EXPECT_EQ('X', buf[fit]);
+  // Exactly enough room: the whole list, but reported as cut.
+  memset(buf, 'X', sizeof buf);
+  EXPECT_EQ(fit - 2, GetPrivateProfileSectionA("Sets", buf, fit, m_file.c_str()));
   EXPECT_EQ(full, List(buf, fit));
   EXPECT_EQ('X', buf[fit]);
   // Cut: size - 2 characters of the list, then two terminators.
