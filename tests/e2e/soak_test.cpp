@@ -78,30 +78,28 @@ TEST(Soak, MemoryStaysFlatAndThePictureStillPaints) {
 
   long rssAfterFirstThousand = -1, rssPeak = 0;
   DWORD start = GetTickCount();
-  for (int done = 0; done < ticks;) {
-    // Posted in batches; the sent one returns once the queue before it has
-    // been worked through, which keeps the queue short.
-    for (int i = 0; i < 99 && done < ticks - 1; i++, done++) PostMessageA(wnd, WM_TIMER, 1, 0);
+  for (int done = 1; done <= ticks; done++) {
+    // Sent, not posted: each change is finished before the next one starts,
+    // so the queue never holds a backlog that would hide input or memory.
     DWORD_PTR result;
     ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_TIMER, 1, 0, SMTO_NORMAL, 30000, &result))
         << "the saver stopped answering after " << done << " changes";
-    done++;
-    long rss = LinuxStatusKb(pid, "VmRSS");
-    if (done >= 1000 && rssAfterFirstThousand < 0) rssAfterFirstThousand = rss;
-    if (done >= 1000 && rss > rssPeak) rssPeak = rss;
+    if (done % 100 == 0 && done >= 1000) {
+      long rss = LinuxStatusKb(pid, "VmRSS");
+      if (rssAfterFirstThousand < 0) rssAfterFirstThousand = rss;
+      if (rss > rssPeak) rssPeak = rss;
+    }
   }
-  // Let any posted changes drain, then bring the last picture up.
-  SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
-  Sleep(500);
   WritePrivateProfileStringA("ScreenSaver", "CurrentPicture", nullptr, nullptr);
   double seconds = (GetTickCount() - start) / 1000.0;
 
+  // The saver's own timer adds a change a second, so the number is only
+  // known from the file. Step on to picture 10 and check that it paints.
   int current = static_cast<int>(GetPrivateProfileIntA("ScreenSaver", "CurrentPicture", -1,
                                                         SettingsPath().c_str()));
-  EXPECT_EQ((ticks - 1) % 10 + 1, current) << "every tick changed the picture";
-  // Step to picture 10 and check that it paints.
-  for (int i = current; i != 9; i = i % 10 + 1) SendMessageA(wnd, WM_TIMER, 1, 0);
-  SendMessageA(wnd, WM_TIMER, 1, 0);
+  ASSERT_GE(current, 1);
+  ASSERT_LE(current, 10);
+  for (int i = current; i != 10; i = i % 10 + 1) SendMessageA(wnd, WM_TIMER, 1, 0);
   EXPECT_TRUE(WaitUntil([] { return Near(ScreenPixel(320, 240), RGB(0, 200, 0)); }, 3000))
       << "the last picture did not paint";
 
@@ -110,7 +108,9 @@ TEST(Soak, MemoryStaysFlatAndThePictureStillPaints) {
          "end: %ld kB\n",
          ticks, seconds, ticks / seconds, rssAfterFirstThousand, rssPeak, rssEnd);
   EXPECT_LE(rssEnd - rssAfterFirstThousand, 2048) << "memory grew by more than 2 MB";
-  MouseTo(100, 100);
+  MouseTo(100, 100);  // the first report may only set the reference point
+  Sleep(100);
+  MouseTo(120, 100);
   EXPECT_TRUE(saver.WaitForExit(5000));
 }
 
