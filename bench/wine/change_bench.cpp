@@ -1,0 +1,119 @@
+// How long one picture change takes in the running saver (tick to painted),
+// and how much CPU the saver uses between ticks. Runs under Wine + Xvfb.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+
+using namespace e2e;
+
+namespace {
+
+const int kChanges = 40;
+
+// Writes two pictures of one kind that differ in colour and returns the
+// collection path.
+std::string WriteKind(const char* name, int width, int height, int bits) {
+  std::vector<std::pair<std::string, std::string>> pictures;
+  for (int n = 0; n < 2; n++) {
+    Bmp bmp;
+    bmp.width = width;
+    bmp.height = height;
+    bmp.bits = bits;
+    if (bits == 8) {
+      for (int c = 0; c < 256; c++) bmp.palette.push_back(RGB(c, n ? 255 - c : c, 128));
+      bmp.pixel = [](int x, int y) -> unsigned { return (x ^ y) & 255; };
+    } else {
+      bmp.pixel = [n](int x, int y) -> unsigned { return RGB(x & 255, y & 255, n ? 200 : 40); };
+    }
+    std::string file = std::string(name) + (n ? "B.BMP" : "A.BMP");
+    WriteBmp(WorkDir() + "\\" + file, bmp);
+    pictures.push_back({file, "Benchmark picture"});
+  }
+  return WriteCollection(name, 2, pictures);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Milliseconds of each of kChanges changes, tick sent to pixels on screen.
+bool TimeChanges(const std::string& coll, int fullScreen, std::vector<double>* times) {
+  WriteSettings("[Main]\r\nShowTitle=1\r\nFullScreen=" + std::to_string(fullScreen) +
+                "\r\n[ScreenSaver]\r\nChangeDelay=0\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
+                "[Sets]\r\nB=" + coll + "\r\n");
+  MouseTo(639, 479);
+  Saver saver;
+  // ChangeDelay 0: every tick is a change (the saver's own timer adds one
+  // a second, between the measured ones).
+  if (!saver.Start("/s")) return false;
+  HWND wnd = saver.WaitForWindow(10000);
+  if (!wnd) return false;
+  Sleep(1500);  // the first change, from the saver's own timer
+  LARGE_INTEGER freq, t0, t1;
+  QueryPerformanceFrequency(&freq);
+  for (int i = 0; i < kChanges; i++) {
+    QueryPerformanceCounter(&t0);
+    SendMessageA(wnd, WM_TIMER, 1, 0);
+    ScreenPixel(320, 240);  // a round trip to the X server: the paint is done
+    QueryPerformanceCounter(&t1);
+    times->push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / freq.QuadPart);
+  }
+  return true;
+}
+
+// Per cent of one core the saver uses while it waits between changes.
+double IdleCpu(const std::string& coll) {
+  WriteSettings("[ScreenSaver]\r\nChangeDelay=300\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
+                "[Sets]\r\nB=" + coll + "\r\n");
+  MouseTo(639, 479);
+  Saver saver;
+  if (!saver.Start("/s idlebench")) return -1;
+  if (!saver.WaitForWindow(10000)) return -1;
+  Sleep(2000);
+  int pid = LinuxPid("idlebench");
+  if (!pid) return -1;
+  long long before = LinuxCpuTicks(pid);
+  DWORD start = GetTickCount();
+  Sleep(10000);
+  long long after = LinuxCpuTicks(pid);
+  double seconds = (GetTickCount() - start) / 1000.0;
+  return 100.0 * (after - before) / 100.0 / seconds;  // clock ticks are 1/100 s
+}
+
+}  // namespace
+
+int main() {
+  struct Kind {
+    const char* name;
+    int width, height, bits;
+  } kinds[] = {{"FHD24", 1920, 1080, 24}, {"XGA8", 1024, 768, 8}};
+
+  printf("%-26s %10s %10s %10s\n", "picture change", "median ms", "min ms", "max ms");
+  std::string anyCollection;
+  for (const Kind& k : kinds) {
+    std::string coll = WriteKind(k.name, k.width, k.height, k.bits);
+    anyCollection = coll;
+    for (int fullScreen : {0, 1}) {
+      std::vector<double> times;
+      if (!TimeChanges(coll, fullScreen, &times)) {
+        printf("%s: the saver did not start\n", k.name);
+        return 1;
+      }
+      char label[64];
+      snprintf(label, sizeof label, "%dx%d %d-bit %s", k.width, k.height, k.bits,
+               fullScreen ? "stretched" : "centred");
+      printf("%-26s %10.2f %10.2f %10.2f\n", label, Median(times),
+             *std::min_element(times.begin(), times.end()),
+             *std::max_element(times.begin(), times.end()));
+    }
+  }
+  double cpu = IdleCpu(anyCollection);
+  printf("CPU between ticks (10 s, ChangeDelay 300): %.2f %% of one core\n", cpu);
+  return 0;
+}
