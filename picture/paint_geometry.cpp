@@ -8,6 +8,7 @@ struct Span {
 
 // One dimension of a centred picture: a picture that fits is drawn 1:1 in
 // the middle; a larger one shows its middle part 1:1 over the whole extent.
+// Source offsets count from the picture's left and top edges.
 Span Centre(int client, int size) {
   if (size <= client) return Span{(client - size) >> 1, size, 0, size};
   return Span{0, client, (size - client) / 2, client};
