@@ -174,6 +174,8 @@ struct Format {
   bool core;
 };
 
+void PrintTo(const Format& f, std::ostream* os) { *os << f.name; }
+
 class Formats : public Slideshow, public ::testing::WithParamInterface<Format> {};
 
 TEST_P(Formats, ShowTheirColours) {
