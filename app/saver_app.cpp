@@ -17,7 +17,7 @@ class SaverApp : public CWinApp {
 
  private:
   void RunConfiguration();
-  void StartSlideshow();
+  BOOL StartSlideshow();
 };
 
 static SaverApp theApp;
@@ -31,8 +31,7 @@ BOOL SaverApp::InitInstance() {
       RunConfiguration();
       return FALSE;
     case RUN_SLIDESHOW:
-      StartSlideshow();
-      return TRUE;
+      return StartSlideshow();
     case RUN_NONE:
       break;
   }
@@ -47,12 +46,18 @@ void SaverApp::RunConfiguration() {
   m_pMainWnd = nullptr;
 }
 
-void SaverApp::StartSlideshow() {
+BOOL SaverApp::StartSlideshow() {
   int cy = GetSystemMetrics(SM_CYSCREEN);
   int cx = GetSystemMetrics(SM_CXSCREEN);
   RECT rect = {0, 0, cx, cy};
   // Deletes itself once its window is gone.
   PictureWnd* wnd = new PictureWnd(FALSE);
-  wnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr);
+  if (!wnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr)) {
+    // Without a window no message would ever end the loop, so the program
+    // ends now. The object is left to the process's end: deleting it would
+    // save settings for a slideshow that never ran.
+    return FALSE;
+  }
   m_pMainWnd = wnd;
+  return TRUE;
 }
