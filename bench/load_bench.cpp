@@ -119,6 +119,7 @@ const char* const kMethods[] = {"read_whole", "dib_load", "stbi_load"};
 // Passes everything on to the console and keeps the medians for the table.
 class MedianCollector : public benchmark::ConsoleReporter {
  public:
+  MedianCollector() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
       if (run.aggregate_name == "median") m_medians[run.run_name.function_name] = run.GetAdjustedRealTime();
