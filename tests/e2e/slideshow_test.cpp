@@ -219,9 +219,9 @@ INSTANTIATE_TEST_SUITE_P(AllKinds, Formats,
                                            Format{"8-bit", 8, false}, Format{"24-bit", 24, false},
                                            Format{"8-bit core header", 8, true},
                                            Format{"4-bit core header", 4, true}),
-                         [](const ::testing::TestParamInfo<Format>& info) {
-                           std::string n = std::to_string(info.param.bits) + "bit";
-                           return info.param.core ? n + "Core" : n;
+                         [](const ::testing::TestParamInfo<Format>& p) {
+                           std::string n = std::to_string(p.param.bits) + "bit";
+                           return p.param.core ? n + "Core" : n;
                          });
 
 // --- the cycle --------------------------------------------------------------
