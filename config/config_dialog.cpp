@@ -44,9 +44,6 @@ BOOL ConfigDialog::OnInitDialog() {
   SetWindowPos(m_wndPreview.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   m_btnMonitor.SubclassDlgItem(IDC_MONITOR, this);
-  // Without this the button's repaints draw the bitmap over the preview.
-  SetWindowLongA(m_btnMonitor.m_hWnd, GWL_STYLE,
-                 GetWindowLongA(m_btnMonitor.m_hWnd, GWL_STYLE) | WS_CLIPSIBLINGS);
   m_btnMonitor.LoadBitmaps(IDB_MONITOR, 0, 0, 0);
 
   m_spinStartDelay.SetRange(0, 60);

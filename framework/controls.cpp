@@ -79,8 +79,26 @@ LRESULT CBitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_REFLECT_DRAWITEM:
       DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
+    case WM_ERASEBKGND:
+      // The system erases an owner-drawn button with its brush.
+      ExcludeOverlaidWindows(reinterpret_cast<HDC>(wParam));
+      break;
   }
   return CWnd::WindowProc(msg, wParam, lParam);
+}
+
+void CBitmapButton::ExcludeOverlaidWindows(HDC hDC) const {
+  RECT button;
+  GetWindowRect(m_hWnd, &button);
+  for (HWND above = GetWindow(m_hWnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    RECT rc;
+    if (!IsWindowVisible(above) || !GetWindowRect(above, &rc)) continue;
+    if (rc.left < button.left || rc.top < button.top || rc.right > button.right ||
+        rc.bottom > button.bottom)
+      continue;  // a group box around the button, say: it draws no picture
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    ExcludeClipRect(hDC, rc.left, rc.top, rc.right, rc.bottom);
+  }
 }
 
 void CBitmapButton::DrawItem(const DRAWITEMSTRUCT* dis) {
@@ -95,6 +113,7 @@ void CBitmapButton::DrawItem(const DRAWITEMSTRUCT* dis) {
 
   BITMAP info;
   if (!GetObjectA(bitmap, sizeof info, &info)) return;
+  ExcludeOverlaidWindows(dis->hDC);
   HDC memDC = CreateCompatibleDC(dis->hDC);
   if (!memDC) return;
   HGDIOBJ old = SelectObject(memDC, bitmap);

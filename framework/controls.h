@@ -45,6 +45,9 @@ class CBitmapButton : public CWnd {
 
  private:
   void FreeBitmaps();
+  // Windows laid over the button (above it and inside it) keep what they
+  // show: the bitmap is not drawn under them.
+  void ExcludeOverlaidWindows(HDC hDC) const;
 
   HBITMAP m_hNormal;
   HBITMAP m_hSelected;

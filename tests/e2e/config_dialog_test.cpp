@@ -216,6 +216,14 @@ class ConfigDialog : public ::testing::Test {
         ms);
   }
 
+  // The green light of the monitor picture, drawn from the button's corner.
+  bool MonitorDrawn() const {
+    RECT rc = {};
+    GetWindowRect(Item(IDC_MONITOR), &rc);
+    return Near(ScreenPixel(rc.left + 105, rc.top + 149), RGB(0, 255, 0)) &&
+           Near(ScreenPixel(rc.left + 106, rc.top + 150), RGB(0, 255, 0));
+  }
+
   // The message box the process shows on top of the dialog, or null.
   HWND WaitForPrompt(int ms) {
     FindPromptArgs args = {saver.Pid(), dlg, nullptr};
@@ -291,6 +299,7 @@ TEST_F(ConfigDialog, CentredWithSortedListAndRecordShown) {
   EXPECT_FALSE(Checked(IDC_FULL_SCREEN));
   EXPECT_TRUE(Checked(IDC_SHOW_TITLE));
   EXPECT_TRUE(PreviewShows(kGreen, 3000)) << "the current collection is not previewed";
+  EXPECT_TRUE(MonitorDrawn());
 }
 
 TEST_F(ConfigDialog, OtherOptionsShown) {
@@ -332,9 +341,9 @@ TEST_F(ConfigDialog, TabOrderSkipsListAndMonitor) {
 TEST_F(ConfigDialog, ClickedCollectionPreviewedWithinASecond) {
   Open(Settings("Red", ThreeSets()));
   ASSERT_TRUE(PreviewShows(kRed, 3000));
-  ClickItem("Blue");
-  EXPECT_EQ("Blue", Selected());
   DWORD start = GetTickCount();
+  ClickItem("Blue");
+  EXPECT_TRUE(WaitUntil([&] { return Selected() == "Blue"; }, 2000));
   EXPECT_TRUE(PreviewShows(kBlue, 2000));
   EXPECT_LE(GetTickCount() - start, 1500u);
 }
@@ -375,6 +384,7 @@ TEST_F(ConfigDialog, PreviewHidesPointerAndIgnoresClicks) {
   RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   Sleep(500);
   EXPECT_TRUE(Near(ScreenPixel(c.x, c.y), kRed)) << "a repaint erased the preview";
+  EXPECT_TRUE(MonitorDrawn());
   EXPECT_EQ("Red", Selected());
   ASSERT_TRUE(saver.Running());
   EXPECT_EQ(before, ReadFile(SettingsPath()));
