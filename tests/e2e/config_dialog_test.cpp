@@ -300,6 +300,13 @@ TEST_F(ConfigDialog, CentredWithSortedListAndRecordShown) {
   EXPECT_TRUE(Checked(IDC_SHOW_TITLE));
   EXPECT_TRUE(PreviewShows(kGreen, 3000)) << "the current collection is not previewed";
   EXPECT_TRUE(MonitorDrawn());
+
+  // The preview takes the hidden placeholder's place exactly.
+  RECT preview = {}, area1007 = {};
+  GetWindowRect(Preview(), &preview);
+  GetWindowRect(Item(IDC_PREVIEW_AREA), &area1007);
+  EXPECT_TRUE(EqualRect(&preview, &area1007));
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_PREVIEW_AREA)));
 }
 
 TEST_F(ConfigDialog, OtherOptionsShown) {
