@@ -263,6 +263,9 @@ class ConfigDialog : public ::testing::Test {
     HWND prompt = WaitForPrompt(5000);
     ASSERT_NE(nullptr, prompt) << "no prompt for \"" << text << "\"";
     EXPECT_NE(nullptr, FindChildWindow(prompt, nullptr, "Please enter an integer."));
+    char title[64] = "";
+    GetWindowTextA(prompt, title, sizeof title);
+    EXPECT_STREQ("Lumaro", title);
     HWND ok = GetDlgItem(prompt, IDOK);
     ASSERT_NE(nullptr, ok);
     PostMessageW(ok, BM_CLICK, 0, 0);
