@@ -36,6 +36,10 @@ start_wine() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
   fi
+  # Debian's Wine does not look in its own font folder: without these the
+  # dialog's "MS Sans Serif" falls back to a wider face and the layout grows.
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wineserver -p >/dev/null 2>&1 || true
   wine cmd /c exit >/dev/null 2>&1 || true   # first start: let the prefix settle
 }
