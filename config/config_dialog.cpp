@@ -52,6 +52,11 @@ BOOL ConfigDialog::OnInitDialog() {
   m_spinChangeDelay.SetRange(0, 3600);
   m_spinChangeDelay.SetBase(10);
   m_spinChangeDelay.SetPos(theSettings.ChangeDelay);
+  // Setting a position beyond the arrows' range writes the clamped value
+  // into the field, and OK would then save it in place of the stored one:
+  // a typed 90 minutes would come back as 60. The fields show the record.
+  SetDlgItemInt(m_hWnd, IDC_START_DELAY, static_cast<UINT>(theSettings.StartDelay), TRUE);
+  SetDlgItemInt(m_hWnd, IDC_CHANGE_DELAY, static_cast<UINT>(theSettings.ChangeDelay), TRUE);
 
   // The list sorts itself.
   ListCollections(&AddCollection, &m_lbCollections);

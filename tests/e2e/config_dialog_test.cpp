@@ -509,6 +509,19 @@ TEST_F(ConfigDialog, ArrowsWritePlainNumbersThatSave) {
   EXPECT_EQ("1500", Stored("ScreenSaver", "ChangeDelay"));
 }
 
+// Values beyond the arrows' range, typed in an earlier run, survive a
+// later OK unchanged.
+TEST_F(ConfigDialog, StoredValuesBeyondTheArrowsKept) {
+  Open(Settings("Red", ThreeSets(), "ShowTitle=1\r\nFullScreen=0\r\n",
+                "StartDelay=90\r\nChangeDelay=40000\r\n"));
+  EXPECT_EQ("90", Text(IDC_START_DELAY));
+  EXPECT_EQ("40000", Text(IDC_CHANGE_DELAY));
+  Click(IDOK);
+  ExpectClosedWith("OK");
+  EXPECT_EQ("90", Stored("ScreenSaver", "StartDelay"));
+  EXPECT_EQ("40000", Stored("ScreenSaver", "ChangeDelay"));
+}
+
 TEST_F(ConfigDialog, CheckValueOutOfRangeOpensClearAndSavesZero) {
   Open(Settings("Red", ThreeSets(), "ShowTitle=5\r\nFullScreen=-1\r\n"));
   EXPECT_FALSE(Checked(IDC_SHOW_TITLE));
