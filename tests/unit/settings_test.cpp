@@ -14,20 +14,37 @@
 
 namespace {
 
+// The whole record in one line, so that a failure shows every field.
+std::string Record() {
+  const SaverSettings& s = theSettings;
+  char text[1024];
+  snprintf(text, sizeof text, "ShowTitle=%d FullScreen=%d ChangeDelay=%d CurrentPicture=%d CurrentSet=%s StartDelay=%d "
+           "UpdateWallpaper=%d File=%s Dir=%s Count=%d", s.ShowTitle, s.FullScreen, s.ChangeDelay, s.CurrentPicture,
+           s.CurrentSet, s.StartDelay, s.UpdateWallpaper, s.CollectionFile, s.CollectionDir, s.PictureCount);
+  return text;
+}
+
+// The seven keys as the file holds them.
+std::string SavedKeys() {
+  std::string all;
+  for (const char* k : {"Main/ShowTitle", "Main/FullScreen", "ScreenSaver/ChangeDelay", "ScreenSaver/CurrentPicture",
+                        "ScreenSaver/CurrentSet", "ScreenSaver/StartDelay", "Wallpaper/UpdateWallpaper"}) {
+    const std::string section(k, strchr(k, '/'));
+    char buf[kValueSize];
+    GetPrivateProfileStringA(section.c_str(), strchr(k, '/') + 1, "<absent>", buf, sizeof buf, kSettingsFile);
+    all += std::string(strchr(k, '/') + 1) + "=" + buf + " ";
+  }
+  return all;
+}
+
 class Settings : public ::testing::Test {
  protected:
   void SetUp() override {
     memset(&theSettings, 0, sizeof theSettings);
-    SetWallpaper(m_sentinel.c_str());
+    SetWallpaper(m_before.c_str());
   }
   void TearDown() override { memset(&theSettings, 0, sizeof theSettings); }
-
-  std::string Value(const char* section, const char* key) {
-    char buf[kValueSize];
-    GetPrivateProfileStringA(section, key, "<absent>", buf, sizeof buf, kSettingsFile);
-    return buf;
-  }
-  // A collection SEA with two pictures, current in the record.
+  // A current collection SEA with two pictures.
   void UseCollection() {
     WriteFile(m_pics.Path("SEA.INI"), "[Properties]\r\nCount=2\r\n[Pictures]\r\n1=ONE.BMP\r\n2=LAKE.BMP\r\n");
     snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "SEA");
@@ -37,95 +54,50 @@ class Settings : public ::testing::Test {
 
   SettingsFileScope m_scope;
   TempDir m_pics;
-  std::string m_sentinel = m_pics.Path("BEFORE.BMP");
+  std::string m_before = m_pics.Path("BEFORE.BMP");
 };
 
-TEST_F(Settings, FirstRunGivesDefaultsAndWritesNothing) {
+TEST_F(Settings, Load) {
   LoadSettings();
-  EXPECT_EQ(0, theSettings.ShowTitle);
-  EXPECT_EQ(0, theSettings.FullScreen);
-  EXPECT_EQ(300, theSettings.ChangeDelay);
-  EXPECT_EQ(1, theSettings.CurrentPicture);
-  EXPECT_STREQ("", theSettings.CurrentSet);
-  EXPECT_EQ(1, theSettings.StartDelay);
-  EXPECT_EQ(0, theSettings.UpdateWallpaper);
-  EXPECT_STREQ("", theSettings.CollectionFile);
-  EXPECT_STREQ("", theSettings.CollectionDir);
-  EXPECT_EQ(0, theSettings.PictureCount);
-  EXPECT_FALSE(FileExists(SettingsFilePath()));
-}
+  EXPECT_EQ("ShowTitle=0 FullScreen=0 ChangeDelay=300 CurrentPicture=1 CurrentSet= StartDelay=1 UpdateWallpaper=0 "
+            "File= Dir= Count=0", Record()) << "first run: every default";
+  EXPECT_FALSE(FileExists(SettingsFilePath())) << "loading writes nothing";
 
-TEST_F(Settings, LoadReadsEveryKeyAndResolvesTheCollection) {
   WriteFile(m_pics.Path("SEA.INI"), "[Properties]\r\nCount=12\r\n");
-  WriteFile(SettingsFilePath(),
-            "[Main]\r\nShowTitle=2\r\nFullScreen=1\r\n"
-            "[ScreenSaver]\r\nChangeDelay=-7\r\nCurrentPicture=9\r\nCurrentSet=Sea View\r\nStartDelay=15\r\n"
-            "[Wallpaper]\r\nUpdateWallpaper=3\r\n"
+  WriteFile(SettingsFilePath(), "[Main]\r\nShowTitle=2\r\nFullScreen=1\r\n[ScreenSaver]\r\nChangeDelay=-7\r\n"
+            "CurrentPicture=9\r\nCurrentSet=Sea View\r\nStartDelay=15\r\n[Wallpaper]\r\nUpdateWallpaper=3\r\n"
             "[Sets]\r\nSea View=" + m_pics.Path("SEA.INI") + "\r\n");
   LoadSettings();
-  EXPECT_EQ(2, theSettings.ShowTitle);
-  EXPECT_EQ(1, theSettings.FullScreen);
-  EXPECT_EQ(-7, theSettings.ChangeDelay);
-  EXPECT_EQ(9, theSettings.CurrentPicture);
-  EXPECT_STREQ("Sea View", theSettings.CurrentSet);
-  EXPECT_EQ(15, theSettings.StartDelay);
-  EXPECT_EQ(3, theSettings.UpdateWallpaper);
-  EXPECT_EQ(m_pics.Path("SEA.INI"), theSettings.CollectionFile);
-  EXPECT_EQ(m_pics.Dir(), theSettings.CollectionDir);
-  EXPECT_EQ(12, theSettings.PictureCount);
-}
+  EXPECT_EQ("ShowTitle=2 FullScreen=1 ChangeDelay=-7 CurrentPicture=9 CurrentSet=Sea View StartDelay=15 "
+            "UpdateWallpaper=3 File=" + m_pics.Path("SEA.INI") + " Dir=" + m_pics.Dir() + " Count=12", Record());
 
-TEST_F(Settings, OverlongAndJunkValuesLoadSafely) {
-  std::string longName(400, 'N');
-  WriteFile(SettingsFilePath(),
-            std::string("[ScreenSaver]\r\nChangeDelay=abc\r\nCurrentPicture=12abc\r\nStartDelay=\r\nCurrentSet=") +
-                longName + "\r\n[Main]\r\nShowTitle=\x01\xfe\r\n[Sets]\r\n" + longName + "=" +
-                std::string(300, 'P') + "\r\n");
+  const std::string longName(400, 'N');
+  WriteFile(SettingsFilePath(), "[ScreenSaver]\r\nChangeDelay=abc\r\nCurrentPicture=12abc\r\nStartDelay=\r\n"
+            "CurrentSet=" + longName + "\r\n[Main]\r\nShowTitle=\x01\xfe\r\n[Sets]\r\n" + longName + "=" +
+            std::string(300, 'P') + "\r\n");
   LoadSettings();
-  EXPECT_EQ(0, theSettings.ChangeDelay);
-  EXPECT_EQ(12, theSettings.CurrentPicture);
-  EXPECT_EQ(1, theSettings.StartDelay) << "empty value: the default";
-  EXPECT_EQ(0, theSettings.ShowTitle);
-  EXPECT_EQ(std::string(254, 'N'), theSettings.CurrentSet);
-  EXPECT_EQ(0, theSettings.PictureCount);
+  EXPECT_EQ("ShowTitle=0 FullScreen=0 ChangeDelay=0 CurrentPicture=12 CurrentSet=" + std::string(254, 'N') +
+            " StartDelay=1 UpdateWallpaper=0 File= Dir= Count=0", Record()) << "junk and over-long values";
 }
 
-TEST_F(Settings, SaveWritesAllSevenKeysAsDecimalText) {
-  theSettings.ShowTitle = 1;
-  theSettings.FullScreen = 0;
-  theSettings.ChangeDelay = 300;
-  theSettings.CurrentPicture = -4;
-  theSettings.StartDelay = 5;
-  theSettings.UpdateWallpaper = 0;
-  SaveSettings();
-  EXPECT_EQ("1", Value("Main", "ShowTitle"));
-  EXPECT_EQ("0", Value("Main", "FullScreen"));
-  EXPECT_EQ("300", Value("ScreenSaver", "ChangeDelay"));
-  EXPECT_EQ("-4", Value("ScreenSaver", "CurrentPicture"));
-  EXPECT_EQ("", Value("ScreenSaver", "CurrentSet")) << "empty, but written";
-  EXPECT_EQ("5", Value("ScreenSaver", "StartDelay"));
-  EXPECT_EQ("0", Value("Wallpaper", "UpdateWallpaper"));
-  EXPECT_NE(std::string::npos, ReadFile(SettingsFilePath()).find("CurrentSet="));
-}
-
-TEST_F(Settings, SaveLeavesTheCatalogueAlone) {
+TEST_F(Settings, SaveWritesEveryKeyButNotTheCatalogue) {
   const std::string sets = "[Sets]\r\nSEA=C:\\PICS\\SEA.INI\r\nLAKE=D:\\L.INI\r\n";
-  WriteFile(SettingsFilePath(), sets + "[ScreenSaver]\r\nCurrentSet=SEA\r\n");
-  LoadSettings();
-  snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "LAKE");
+  WriteFile(SettingsFilePath(), sets);
+  theSettings = SaverSettings{1, 0, 300, -4, "", 5, 0, "", "", 0};
   SaveSettings();
+  EXPECT_EQ("ShowTitle=1 FullScreen=0 ChangeDelay=300 CurrentPicture=-4 CurrentSet= StartDelay=5 UpdateWallpaper=0 ",
+            SavedKeys());
   char list[256];
   DWORD n = GetPrivateProfileSectionA("Sets", list, sizeof list, kSettingsFile);
   EXPECT_EQ(std::string("SEA=C:\\PICS\\SEA.INI") + '\0' + "LAKE=D:\\L.INI" + '\0', std::string(list, n));
-  EXPECT_EQ("LAKE", Value("ScreenSaver", "CurrentSet"));
 }
 
 TEST_F(Settings, SaveSetsTheTimeOutInSeconds) {
-  struct Case {
+  const struct {
     int minutes;
     UINT seconds;
   } cases[] = {{5, 300}, {0, 0}, {-3, 0}, {INT_MAX, INT_MAX}, {35791394, 2147483640u}};
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     theSettings.StartDelay = c.minutes;
     SaveSettings();
     EXPECT_EQ(c.seconds, CurrentScreenSaveTimeout()) << c.minutes;
@@ -134,73 +106,55 @@ TEST_F(Settings, SaveSetsTheTimeOutInSeconds) {
 
 TEST_F(Settings, WallpaperOnlyWhenAskedFor) {
   UseCollection();
-  theSettings.CurrentPicture = 2;
-  theSettings.UpdateWallpaper = 0;
-  SaveSettings();
-  EXPECT_EQ(m_sentinel, CurrentWallpaper());
-
-  theSettings.UpdateWallpaper = -1;  // any non-zero value
-  SaveSettings();
-  EXPECT_EQ(m_pics.Dir() + "\\LAKE.BMP", CurrentWallpaper());
-
-  theSettings.CurrentPicture = 7;  // no such picture: the directory and a backslash
-  SaveSettings();
-  EXPECT_EQ(m_pics.Dir() + "\\", CurrentWallpaper());
-}
-
-TEST_F(Settings, WallpaperPathThatDoesNotFitIsSkipped) {
-  UseCollection();
-  std::string longName(250, 'W');
-  WritePrivateProfileStringA("Pictures", "2", (longName + ".BMP").c_str(), theSettings.CollectionFile);
-  theSettings.CurrentPicture = 2;
-  theSettings.UpdateWallpaper = 1;
-  SaveSettings();
-  EXPECT_EQ(m_sentinel, CurrentWallpaper());
-  EXPECT_EQ("1", Value("Wallpaper", "UpdateWallpaper")) << "the rest of the save still happens";
+  WritePrivateProfileStringA("Pictures", "3", (std::string(250, 'W') + ".BMP").c_str(), theSettings.CollectionFile);
+  const struct {
+    int update, picture;
+    std::string wallpaper;
+  } cases[] = {
+      {0, 2, m_before},
+      {1, 3, m_before},                      // a path that does not fit: no call, the rest is saved
+      {-1, 2, m_pics.Dir() + "\\LAKE.BMP"},  // any non-zero value
+      {1, 7, m_pics.Dir() + "\\"},           // no such picture: the directory and a backslash
+  };
+  for (const auto& c : cases) {
+    theSettings.UpdateWallpaper = c.update;
+    theSettings.CurrentPicture = c.picture;
+    SaveSettings();
+    EXPECT_EQ(c.wallpaper, CurrentWallpaper()) << c.update << ", picture " << c.picture;
+    EXPECT_EQ(UINT(c.update), GetPrivateProfileIntA("Wallpaper", "UpdateWallpaper", 99, kSettingsFile));
+  }
 }
 
 #ifndef _WIN32
-// The order of the system calls and their arguments, which only the native
-// record shows.
-void CheckStartDelayNotYetWritten(const NativeSpiCall& call, void* context) {
+// Only the native record shows the calls' order and arguments.
+void RecordStartDelayAtTimeOut(const NativeSpiCall& call, void* context) {
   if (call.action != SPI_SETSCREENSAVETIMEOUT) return;
   char buf[16];
   GetPrivateProfileStringA("ScreenSaver", "StartDelay", "<absent>", buf, sizeof buf, kSettingsFile);
-  *static_cast<std::string*>(context) = buf;
+  *static_cast<std::string*>(context) += std::string(buf) + " ";
 }
 
-TEST_F(Settings, TimeOutIsSetBeforeStartDelayIsWritten) {
+std::string Call(UINT action, UINT uiParam, const std::string& text, UINT flags) {
+  return std::to_string(action) + " " + std::to_string(uiParam) + " " + text + " " + std::to_string(flags) + "; ";
+}
+
+TEST_F(Settings, SystemCallsTheirOrderAndArguments) {
   std::string atCall;
-  NativeSetSpiHook(CheckStartDelayNotYetWritten, &atCall);
-  theSettings.StartDelay = 5;
-  SaveSettings();
-  EXPECT_EQ("<absent>", atCall);
-  theSettings.StartDelay = 9;
-  SaveSettings();
-  EXPECT_EQ("5", atCall);
-}
-
-TEST_F(Settings, SystemCallsAndTheirArguments) {
+  NativeSetSpiHook(RecordStartDelayAtTimeOut, &atCall);
   UseCollection();
   theSettings.StartDelay = 2;
   theSettings.CurrentPicture = 1;
-  NativeClearSpiCalls();
   SaveSettings();
-  ASSERT_EQ(1u, NativeSpiCalls().size());
-  EXPECT_EQ(static_cast<UINT>(SPI_SETSCREENSAVETIMEOUT), NativeSpiCalls()[0].action);
-  EXPECT_EQ(120u, NativeSpiCalls()[0].uiParam);
-  EXPECT_EQ(static_cast<UINT>(SPIF_UPDATEINIFILE), NativeSpiCalls()[0].flags);
-
+  theSettings.StartDelay = 9;
   theSettings.UpdateWallpaper = 1;
   NativeClearSpiCalls();
   SaveSettings();
-  ASSERT_EQ(2u, NativeSpiCalls().size());
-  EXPECT_EQ(static_cast<UINT>(SPI_SETSCREENSAVETIMEOUT), NativeSpiCalls()[0].action);
-  const NativeSpiCall& wall = NativeSpiCalls()[1];
-  EXPECT_EQ(static_cast<UINT>(SPI_SETDESKWALLPAPER), wall.action);
-  EXPECT_EQ(0u, wall.uiParam);
-  EXPECT_EQ(m_pics.Dir() + "\\ONE.BMP", wall.text);
-  EXPECT_EQ(static_cast<UINT>(SPIF_UPDATEINIFILE), wall.flags);
+  EXPECT_EQ("<absent> 2 ", atCall) << "the time-out is set before StartDelay is written";
+  std::string calls;
+  for (const NativeSpiCall& c : NativeSpiCalls()) calls += Call(c.action, c.uiParam, c.text, c.flags);
+  EXPECT_EQ(Call(SPI_SETSCREENSAVETIMEOUT, 540, "", SPIF_UPDATEINIFILE) +
+                Call(SPI_SETDESKWALLPAPER, 0, m_pics.Dir() + "\\ONE.BMP", SPIF_UPDATEINIFILE),
+            calls);
 }
 #endif
 
