@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <initializer_list>
 #include <string>
 
 #include "platform/win.h"
@@ -22,65 +21,77 @@ const char kSample[] =
     "Q=\"quoted\"\r\n"
     "[Ints]\r\n"
     "a=12abc\r\nb= 7\r\nc=-3\r\nd=abc\r\ne=\r\nf=+5\r\ng=+\r\nh=- 5\r\n"
-    "i=99999999999\r\nj=1234567890123456789012345678901234567890\r\n";
+    "i=99999999999\r\nj=1234567890123456789012345678901234567890\r\n"
+    "[A]\r\nk=ab\0cd\r\nbin=\x01\xff\x80z\r\n[Broken\r\nx=y\r\nno equals sign here\r\n[B]\r\nv=2";
+
+// Section Sets of the sample as GetPrivateProfileSectionA lists it: no
+// comments or blank lines, names and values trimmed, quotes kept.
+const std::string kSets("SEA=C:\\PICS\\SEA.INI\0NOEQ\0Spaced Name=spaced value\0Q=\"quoted\"\0", 61);
 
 class Profile : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_file = m_dir.Path("p.ini");
-    WriteFile(m_file, kSample);
+    std::string text(kSample, sizeof kSample - 1);
+    WriteFile(m_file, text.replace(text.find("bin="), 0, "long=" + std::string(100000, 'L') + "\r\n"));
   }
-  std::string Read(const char* section, const char* key, const char* def = "def", DWORD size = 255) {
+  std::string Read(const char* section, const char* key, const char* def = "def", const std::string& file = "") {
     char buf[300];
-    GetPrivateProfileStringA(section, key, def, buf, size, m_file.c_str());
+    GetPrivateProfileStringA(section, key, def, buf, 255, (file.empty() ? m_file : file).c_str());
     return buf;
   }
+  int Int(const char* section, const char* key) {
+    return static_cast<int>(GetPrivateProfileIntA(section, key, 42, m_file.c_str()));
+  }
+
   TempDir m_dir;
-  std::string m_file;
+  std::string m_file = m_dir.Path("p.ini");
 };
 
-TEST_F(Profile, StringReadsValueOrDefault) {
-  EXPECT_EQ("C:\\PICS\\SEA.INI", Read("Sets", "SEA"));
-  EXPECT_EQ("def", Read("Sets", "LAKE")) << "missing key";
-  EXPECT_EQ("def", Read("Nope", "SEA")) << "missing section";
-  EXPECT_EQ("def", Read("Sets", "NOEQ")) << "line without '='";
-  EXPECT_EQ("", Read("Ints", "e")) << "empty value is not absent";
-  char buf[20] = "x";
-  GetPrivateProfileStringA("Sets", "SEA", "", buf, sizeof buf, m_dir.Path("none.ini").c_str());
-  EXPECT_STREQ("", buf) << "missing file";
-}
-
-TEST_F(Profile, NamesIgnoreCaseAndBlanksValuesAreTrimmed) {
-  EXPECT_EQ("C:\\PICS\\SEA.INI", Read("sets", "sea"));
-  EXPECT_EQ("spaced value", Read("SETS", "spaced name"));
-  EXPECT_EQ("spaced value", Read(" Sets ", "  Spaced Name "));
-  EXPECT_EQ("quoted", Read("Sets", "Q")) << "one pair of quotes goes";
-  EXPECT_EQ("1", Read("", "top")) << "lines before any section";
+TEST_F(Profile, StringReads) {
+  const struct {
+    const char *section, *key, *expected, *what;
+  } cases[] = {
+      {"Sets", "SEA", "C:\\PICS\\SEA.INI", "value"},
+      {"Sets", "LAKE", "def", "missing key"},
+      {"Nope", "SEA", "def", "missing section"},
+      {"Sets", "NOEQ", "def", "line without '='"},
+      {"Ints", "e", "", "an empty value is not absent"},
+      {"sets", "sea", "C:\\PICS\\SEA.INI", "names ignore case"},
+      {" Sets ", "  Spaced Name ", "spaced value", "blanks around names and values go"},
+      {"Sets", "Q", "quoted", "one pair of quotes goes"},
+      {"", "top", "1", "lines before any section"},
+      {"A", "k", "ab", "a NUL ends the value"},
+      {"A", "bin", "\x01\xff\x80z", "bytes as they stand"},
+      {"A", "x", "y", "a header without ']' is an ordinary line"},
+      {"Broken", "x", "def", "... and no section"},
+      {"B", "v", "2", "no final line break"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.expected, Read(c.section, c.key)) << c.what;
+  EXPECT_EQ(std::string(254, 'L'), Read("A", "long")) << "cut at size - 1";
+  EXPECT_EQ("", Read("Sets", "SEA", "", m_dir.Path("none.ini"))) << "missing file";
 }
 
 TEST_F(Profile, StringReadIsCutAndAlwaysTerminated) {
-  char buf[16];
-  memset(buf, 'X', sizeof buf);
-  EXPECT_EQ(4u, GetPrivateProfileStringA("Sets", "SEA", "", buf, 5, m_file.c_str()));
-  EXPECT_STREQ("C:\\P", buf);
-  EXPECT_EQ('X', buf[5]);
-
-  memset(buf, 'X', sizeof buf);
-  EXPECT_EQ(0u, GetPrivateProfileStringA("Sets", "SEA", "", buf, 1, m_file.c_str()));
-  EXPECT_EQ('\0', buf[0]);
-  EXPECT_EQ('X', buf[1]);
-
-  memset(buf, 'X', sizeof buf);
-  EXPECT_EQ(0u, GetPrivateProfileStringA("Sets", "SEA", "", buf, 0, m_file.c_str()));
-  EXPECT_EQ('X', buf[0]) << "size 0 writes nothing";
-
-  memset(buf, 'X', sizeof buf);
-  GetPrivateProfileStringA("Sets", "none", "longdefault", buf, 5, m_file.c_str());
-  EXPECT_STREQ("long", buf) << "the default is cut too";
+  const struct {
+    const char* key;
+    DWORD size, returned;
+    std::string bytes;  // then an untouched 'X'
+  } cases[] = {
+      {"SEA", 5, 4, std::string("C:\\P", 5)},
+      {"SEA", 1, 0, std::string(1, '\0')},
+      {"SEA", 0, 0, ""},                             // size 0 writes nothing
+      {"none", 5, 4, std::string("long", 5)},  // the default is cut too
+  };
+  for (const auto& c : cases) {
+    char buf[16];
+    memset(buf, 'X', sizeof buf);
+    EXPECT_EQ(c.returned, GetPrivateProfileStringA("Sets", c.key, "longdefault", buf, c.size, m_file.c_str()));
+    EXPECT_EQ(c.bytes + "X", std::string(buf, c.bytes.size() + 1)) << c.key << " in " << c.size;
+  }
 }
 
 TEST_F(Profile, IntParsesLikeWindows) {
-  struct Case {
+  const struct {
     const char* key;
     int expected;
   } cases[] = {
@@ -96,122 +107,49 @@ TEST_F(Profile, IntParsesLikeWindows) {
       {"j", 1849262357},  // only the first 29 characters count
       {"zz", 42},         // missing
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.expected, static_cast<int>(GetPrivateProfileIntA("Ints", c.key, 42, m_file.c_str()))) << c.key;
+  for (const auto& c : cases) EXPECT_EQ(c.expected, Int("Ints", c.key)) << c.key;
   EXPECT_EQ(42, static_cast<int>(GetPrivateProfileIntA("Ints", "a", 42, m_dir.Path("none.ini").c_str())));
 }
 
-TEST_F(Profile, WriteReplacesAndKeepsOtherLines) {
+TEST_F(Profile, WriteReplacesCreatesAndKeepsOtherLines) {
   EXPECT_TRUE(WritePrivateProfileStringA("sets", "sea", "D:\\X.INI", m_file.c_str()));
-  EXPECT_EQ("D:\\X.INI", Read("Sets", "SEA"));
-  std::string text = ReadFile(m_file);
-  EXPECT_EQ(std::string::npos, text.find("C:\\PICS\\SEA.INI")) << "old value replaced, not repeated";
-  EXPECT_NE(std::string::npos, text.find("; note=x")) << "comment kept";
-  EXPECT_EQ("quoted", Read("Sets", "Q"));
-  EXPECT_EQ(12, static_cast<int>(GetPrivateProfileIntA("Ints", "a", 0, m_file.c_str())));
-
   EXPECT_TRUE(WritePrivateProfileStringA("Ints", "new", "  v v  ", m_file.c_str()));
-  EXPECT_EQ("v v", Read("Ints", "new"));
   EXPECT_TRUE(WritePrivateProfileStringA("Fresh", "K", "", m_file.c_str()));
-  EXPECT_EQ("", Read("Fresh", "K"));
-  EXPECT_EQ("C:\\PICS\\SEA.INI", Read("Sets", "NOEQ", "C:\\PICS\\SEA.INI")) << "untouched";
-}
+  EXPECT_TRUE(WritePrivateProfileStringA("B", "w", "3", m_file.c_str()));
+  EXPECT_EQ("D:\\X.INI", Read("Sets", "SEA"));
+  EXPECT_EQ(std::string::npos, ReadFile(m_file).find("C:\\PICS\\SEA.INI")) << "replaced, not repeated";
+  EXPECT_NE(std::string::npos, ReadFile(m_file).find("; note=x")) << "comment kept";
+  EXPECT_EQ("v v quoted  3 2 ab 12", Read("Ints", "new") + " " + Read("Sets", "Q") + " " + Read("Fresh", "K") + " " +
+                                         Read("B", "w") + " " + Read("B", "v") + " " + Read("A", "k") + " " +
+                                         std::to_string(Int("Ints", "a")));
 
-TEST_F(Profile, WriteCreatesFileButNotDirectory) {
-  std::string file = m_dir.Path("new.ini");
+  const std::string file = m_dir.Path("new.ini"), deep = m_dir.Path("sub\\new.ini");
   EXPECT_TRUE(WritePrivateProfileStringA("Main", "ShowTitle", "1", file.c_str()));
-  EXPECT_EQ(1u, GetPrivateProfileIntA("Main", "ShowTitle", 0, file.c_str()));
-
-  std::string deep = m_dir.Path("sub\\new.ini");
+  EXPECT_EQ("1", Read("Main", "ShowTitle", "", file)) << "a new file";
   WritePrivateProfileStringA("Main", "ShowTitle", "1", deep.c_str());
-  EXPECT_FALSE(FileExists(deep));
-}
+  EXPECT_FALSE(FileExists(deep)) << "but no new directory";
 
-TEST(ProfileBareName, LivesInTheSettingsDirectory) {
   SettingsFileScope scope;
-  EXPECT_FALSE(FileExists(SettingsFilePath()));
   WritePrivateProfileStringA("Main", "ShowTitle", "1", "LUMARO.INI");
-  EXPECT_NE(std::string::npos, ReadFile(SettingsFilePath()).find("ShowTitle=1"));
+  EXPECT_NE(std::string::npos, ReadFile(SettingsFilePath()).find("ShowTitle=1")) << "a bare name";
   EXPECT_EQ(1u, GetPrivateProfileIntA("main", "showtitle", 0, "LUMARO.INI"));
 }
 
-std::string List(const char* buf, DWORD size) { return std::string(buf, size); }
-
-// Section Sets of the sample as GetPrivateProfileSectionA lists it.
-std::string FullSets() {
-  std::string s;
-  for (const char* e : {"SEA=C:\\PICS\\SEA.INI", "NOEQ", "Spaced Name=spaced value", "Q=\"quoted\""}) {
-    s += e;
-    s += '\0';
-  }
-  return s + '\0';
-}
-
-TEST_F(Profile, SectionListsEntriesInOrder) {
-  char buf[300];
-  memset(buf, 'X', sizeof buf);
-  DWORD n = GetPrivateProfileSectionA("Sets", buf, sizeof buf, m_file.c_str());
-  const std::string full = FullSets();
-  EXPECT_EQ(full.size() - 1, n);
-  EXPECT_EQ(full, List(buf, full.size())) << "comments and blank lines are left out";
-
-  memset(buf, 'X', sizeof buf);
-  EXPECT_EQ(0u, GetPrivateProfileSectionA("Nope", buf, sizeof buf, m_file.c_str()));
-  EXPECT_EQ(0, buf[0]);
-  memset(buf, 'X', sizeof buf);
-  EXPECT_EQ(0u, GetPrivateProfileSectionA("Sets", buf, sizeof buf, m_dir.Path("none.ini").c_str()));
-  EXPECT_EQ(0, buf[0]);
-}
-
-TEST_F(Profile, SectionIsCutToFit) {
-  const std::string full = FullSets();
-  const DWORD fit = static_cast<DWORD>(full.size());
-  char buf[80];
-  // One byte to spare.
-  memset(buf, 'X', sizeof buf);
-  EXPECT_EQ(fit - 1, GetPrivateProfileSectionA("Sets", buf, fit + 1, m_file.c_str()));
-  EXPECT_EQ(full, List(buf, fit));
-  EXPECT_EQ('X', buf[fit]);
-  // Exactly enough room: the whole list, but reported as cut.
-  memset(buf, 'X', sizeof buf);
-  EXPECT_EQ(fit - 2, GetPrivateProfileSectionA("Sets", buf, fit, m_file.c_str()));
-  EXPECT_EQ(full, List(buf, fit));
-  EXPECT_EQ('X', buf[fit]);
-  // Cut: size - 2 characters of the list, then two terminators.
-  for (DWORD size : std::initializer_list<DWORD>{fit - 1, 40, 23, 10, 3, 2}) {
+// Whole, the list ends in two NULs and the count leaves out the last; cut,
+// it holds size - 2 characters and two NULs, and the count is size - 2.
+TEST_F(Profile, SectionListsEntriesInOrderAndIsCutToFit) {
+  const DWORD fit = DWORD(kSets.size() + 1);
+  for (DWORD size : {DWORD(300), fit + 1, fit, fit - 1, DWORD(40), DWORD(23), DWORD(10), DWORD(3), DWORD(2)}) {
+    char buf[310];
     memset(buf, 'X', sizeof buf);
-    EXPECT_EQ(size - 2, GetPrivateProfileSectionA("Sets", buf, size, m_file.c_str())) << size;
-    EXPECT_EQ(full.substr(0, size - 2) + std::string(2, '\0'), List(buf, size)) << size;
-    EXPECT_EQ('X', buf[size]) << size;
+    std::string expected = size >= fit ? kSets + '\0' : kSets.substr(0, size - 2) + std::string(2, '\0');
+    EXPECT_EQ(size > fit ? fit - 1 : size - 2, GetPrivateProfileSectionA("Sets", buf, size, m_file.c_str())) << size;
+    EXPECT_EQ(expected + 'X', std::string(buf, expected.size() + 1)) << size;
   }
-}
-
-TEST_F(Profile, JunkNeverBreaksReads) {
-  static const char kHead[] = "[A]\r\nk=ab\0cd\r\nbin=\x01\xff\x80z\r\n";
-  std::string junk(kHead, sizeof kHead - 1);
-  junk += "[Broken\r\nx=y\r\n";
-  junk += "long=" + std::string(100000, 'L') + "\r\n";
-  junk += "no equals sign here\r\n[B]\r\nv=2";  // no final line break
-  WriteFile(m_file, junk);
-  EXPECT_EQ("ab", Read("A", "k")) << "a NUL ends the value";
-  EXPECT_EQ("\x01\xff\x80z", Read("A", "bin"));
-  EXPECT_EQ("y", Read("A", "x")) << "a header without ']' is an ordinary line";
-  EXPECT_EQ("def", Read("Broken", "x"));
-  EXPECT_EQ(std::string(254, 'L'), Read("A", "long"));
-  EXPECT_EQ(2u, GetPrivateProfileIntA("B", "v", 0, m_file.c_str()));
-
-  char buf[64];
-  memset(buf, 'X', sizeof buf);
-  DWORD n = GetPrivateProfileSectionA("A", buf, 32, m_file.c_str());
-  EXPECT_EQ(30u, n);
-  EXPECT_EQ(0, buf[30]);
-  EXPECT_EQ(0, buf[31]);
-  EXPECT_EQ('X', buf[32]);
-
-  EXPECT_TRUE(WritePrivateProfileStringA("B", "w", "3", m_file.c_str()));
-  EXPECT_EQ(3u, GetPrivateProfileIntA("B", "w", 0, m_file.c_str()));
-  EXPECT_EQ(2u, GetPrivateProfileIntA("B", "v", 0, m_file.c_str()));
-  EXPECT_EQ("ab", Read("A", "k"));
+  char buf[8] = "XXXXXXX";
+  EXPECT_EQ(0u, GetPrivateProfileSectionA("Nope", buf, sizeof buf, m_file.c_str()));
+  EXPECT_EQ(0u, GetPrivateProfileSectionA("Sets", buf + 1, 7, m_dir.Path("none.ini").c_str()));
+  EXPECT_EQ(std::string(2, '\0'), std::string(buf, 2)) << "missing section, missing file";
 }
 
 }  // namespace

@@ -26,13 +26,15 @@ std::string Record() {
 
 // The seven keys as the file holds them.
 std::string SavedKeys() {
+  static const char* const keys[][2] = {{"Main", "ShowTitle"},         {"Main", "FullScreen"},
+                                        {"ScreenSaver", "ChangeDelay"}, {"ScreenSaver", "CurrentPicture"},
+                                        {"ScreenSaver", "CurrentSet"},  {"ScreenSaver", "StartDelay"},
+                                        {"Wallpaper", "UpdateWallpaper"}};
   std::string all;
-  for (const char* k : {"Main/ShowTitle", "Main/FullScreen", "ScreenSaver/ChangeDelay", "ScreenSaver/CurrentPicture",
-                        "ScreenSaver/CurrentSet", "ScreenSaver/StartDelay", "Wallpaper/UpdateWallpaper"}) {
-    const std::string section(k, strchr(k, '/'));
+  for (const auto& k : keys) {
     char buf[kValueSize];
-    GetPrivateProfileStringA(section.c_str(), strchr(k, '/') + 1, "<absent>", buf, sizeof buf, kSettingsFile);
-    all += std::string(strchr(k, '/') + 1) + "=" + buf + " ";
+    GetPrivateProfileStringA(k[0], k[1], "<absent>", buf, sizeof buf, kSettingsFile);
+    all += std::string(k[1]) + "=" + buf + " ";
   }
   return all;
 }

@@ -1,59 +1,46 @@
 #include "test_files.h"
 
 #include <atomic>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #ifndef _WIN32
 #include <unistd.h>
 
 #include "platform/native_hooks.h"
+#define GetCurrentProcessId getpid
 #endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A backslash path as the C library of this platform wants it.
-std::string LocalPath(const std::string& path) {
-#ifdef _WIN32
+// Paths are kept with backslashes, as the program's own are; natively the C
+// library wants slashes.
+std::string Swap(std::string path, char from, char to) {
+#ifndef _WIN32
+  for (char& c : path)
+    if (c == from) c = to;
+#else
+  (void)from, (void)to;
+#endif
   return path;
-#else
-  std::string p = path;
-  for (char& c : p)
-    if (c == '\\') c = '/';
-  return p;
-#endif
 }
-
-std::string ProfilePath(const std::string& local) {
-#ifdef _WIN32
-  return local;
-#else
-  std::string p = local;
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-#endif
-}
+std::string LocalPath(const std::string& path) { return Swap(path, '\\', '/'); }
 
 std::atomic<int> g_serial{0};
 
 }  // namespace
 
 TempDir::TempDir() {
-#ifdef _WIN32
-  long pid = static_cast<long>(GetCurrentProcessId());
-#else
-  long pid = static_cast<long>(getpid());
-#endif
-  fs::path base = fs::temp_directory_path();
   fs::path dir;
   do {
-    dir = base / ("lumaro-test-" + std::to_string(pid) + "-" + std::to_string(++g_serial));
+    dir = fs::temp_directory_path() /
+          ("lumaro-test-" + std::to_string(long(GetCurrentProcessId())) + "-" + std::to_string(++g_serial));
   } while (fs::exists(dir));
   fs::create_directories(dir);
-  m_dir = ProfilePath(dir.string());
+  m_dir = Swap(dir.string(), '/', '\\');
   while (m_dir.size() > 1 && m_dir.back() == '\\') m_dir.pop_back();
 }
 
@@ -65,21 +52,12 @@ TempDir::~TempDir() {
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::error_code ec;
   fs::create_directories(fs::path(LocalPath(path)).parent_path(), ec);
-  FILE* f = fopen(LocalPath(path).c_str(), "wb");
-  if (!f) return;
-  fwrite(bytes.data(), 1, bytes.size(), f);
-  fclose(f);
+  std::ofstream(LocalPath(path), std::ios::binary) << bytes;
 }
 
 std::string ReadFile(const std::string& path) {
-  std::string data;
-  FILE* f = fopen(LocalPath(path).c_str(), "rb");
-  if (!f) return data;
-  char chunk[4096];
-  size_t n;
-  while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) data.append(chunk, n);
-  fclose(f);
-  return data;
+  std::ifstream in(LocalPath(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::string& path) {
@@ -87,38 +65,34 @@ bool FileExists(const std::string& path) {
   return fs::exists(LocalPath(path), ec);
 }
 
-std::string SettingsFilePath() {
 #ifdef _WIN32
+std::string SettingsFilePath() {
   char dir[MAX_PATH];
   UINT n = GetWindowsDirectoryA(dir, sizeof dir);
-  if (n == 0 || n >= sizeof dir) return std::string();
-  return std::string(dir) + "\\LUMARO.INI";
-#else
-  return ProfilePath(NativeProfileDirectory()) + "\\LUMARO.INI";
-#endif
+  return n == 0 || n >= sizeof dir ? std::string() : std::string(dir) + "\\LUMARO.INI";
 }
 
-SettingsFileScope::SettingsFileScope() {
-#ifdef _WIN32
-  // Windows keeps the file in its own directory; start without one.
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, "LUMARO.INI");  // flush any cached copy
+// Windows keeps the file in its own directory and may cache it: flush, then
+// start and end without one.
+static void DeleteSettingsFile() {
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, "LUMARO.INI");
   DeleteFileA(SettingsFilePath().c_str());
+}
+SettingsFileScope::SettingsFileScope() { DeleteSettingsFile(); }
+SettingsFileScope::~SettingsFileScope() { DeleteSettingsFile(); }
 #else
+std::string SettingsFilePath() { return Swap(NativeProfileDirectory(), '/', '\\') + "\\LUMARO.INI"; }
+
+SettingsFileScope::SettingsFileScope() {
   NativeSetProfileDirectory(LocalPath(m_home.Path("home")).c_str());
   NativeClearSpiCalls();
   NativeSetSpiHook(nullptr, nullptr);
-#endif
 }
-
 SettingsFileScope::~SettingsFileScope() {
-#ifdef _WIN32
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, "LUMARO.INI");
-  DeleteFileA(SettingsFilePath().c_str());
-#else
   NativeSetProfileDirectory(nullptr);
   NativeSetSpiHook(nullptr, nullptr);
-#endif
 }
+#endif
 
 UINT CurrentScreenSaveTimeout() {
   UINT seconds = 0;

@@ -14,7 +14,6 @@ class TempDir {
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-
   const std::string& Dir() const { return m_dir; }
   std::string Path(const std::string& name) const { return m_dir + "\\" + name; }
 
@@ -27,7 +26,8 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 
-// Gives the test a missing LUMARO.INI and removes what the test wrote.
+// Gives the test a missing LUMARO.INI, at SettingsFilePath(), and removes
+// what the test wrote.
 class SettingsFileScope {
  public:
   SettingsFileScope();
@@ -38,11 +38,9 @@ class SettingsFileScope {
  private:
   TempDir m_home;  // natively, the profile directory
 };
-
-// Where the bare name LUMARO.INI lives.
 std::string SettingsFilePath();
 
-// What the system now holds for the two settings the program writes.
+// What the system holds for the two settings the program writes.
 UINT CurrentScreenSaveTimeout();
 std::string CurrentWallpaper();
 void SetWallpaper(const char* path);
