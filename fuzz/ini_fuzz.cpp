@@ -2,7 +2,6 @@
 // text, then "\n%%\n", then operation bytes (reads with small buffers and
 // writes). Every read must stay inside its buffer and terminate it; a write
 // of a plain value must read back.
-
 #include <unistd.h>
 
 #include <cstdint>
@@ -10,14 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/native_hooks.h"
 #include "platform/win.h"
 
 namespace {
-
-std::string g_dir;
-std::string g_file;
 
 class Ops {
  public:
@@ -30,10 +27,7 @@ class Ops {
     uint8_t len = Byte();
     if (len >= 0xf8) return kKnown[len - 0xf8];
     std::string s;
-    for (int i = 0; i < len % 12 && More(); ++i) {
-      char c = static_cast<char>(Byte());
-      s += c ? c : 'z';  // a C string cannot hold a NUL
-    }
+    for (int i = 0; i < len % 12 && More(); ++i, ++m_p) s += *m_p ? char(*m_p) : 'z';  // no NUL in a C string
     return s;
   }
 
@@ -42,34 +36,22 @@ class Ops {
   const uint8_t* m_end;
 };
 
-// Exactly `size` bytes on the heap, so that ASan sees any write past them.
-struct Buffer {
-  explicit Buffer(DWORD n) : size(n), bytes(static_cast<char*>(malloc(n ? n : 1))) { memset(bytes, 'X', n ? n : 1); }
-  ~Buffer() { free(bytes); }
+// Exactly `size` bytes on the heap, so that ASan sees any write past them;
+// one byte, to stay untouched, for size 0.
+struct Buffer : std::vector<char> {
+  explicit Buffer(DWORD n) : std::vector<char>(n ? n : 1, 'X'), size(n) {}
   DWORD size;
-  char* bytes;
 };
 
-void CheckString(const Buffer& b, DWORD n) {
-  if (b.size == 0) {
-    if (n != 0) abort();
-    return;
-  }
-  if (strnlen(b.bytes, b.size) >= b.size || n != strlen(b.bytes)) abort();
-}
-
-void CheckList(const Buffer& b, DWORD n) {
-  if (b.size == 0) {
-    if (n != 0) abort();
-    return;
-  }
-  if (b.size == 1) {
-    if (n != 0 || b.bytes[0] != '\0') abort();
-    return;
-  }
-  // Whole or cut, the list ends in an empty entry inside the buffer.
-  if (n > b.size - 2 || b.bytes[n] != '\0') abort();
-  if (!(n > 0 && b.bytes[n - 1] == '\0') && b.bytes[n + 1] != '\0') abort();
+// A string read returns its length and is terminated; a list, whole or cut,
+// ends in an empty entry inside the buffer.
+void Check(const Buffer& b, DWORD n, bool list) {
+  const char* s = b.data();
+  bool ok = b.size == 0     ? n == 0 && s[0] == 'X'
+            : !list         ? strnlen(s, b.size) < b.size && n == strlen(s)
+            : b.size == 1   ? n == 0 && s[0] == '\0'
+                            : n <= b.size - 2 && s[n] == '\0' && ((n > 0 && s[n - 1] == '\0') || s[n + 1] == '\0');
+  if (!ok) abort();
 }
 
 bool Plain(const std::string& s, const char* banned) {
@@ -78,70 +60,62 @@ bool Plain(const std::string& s, const char* banned) {
   return true;
 }
 
-const char* Name(const std::string& s, bool null) { return null ? nullptr : s.c_str(); }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (g_dir.empty()) {
-    char tmpl[] = "/tmp/lumaro-ini-fuzz-XXXXXX";
-    if (!mkdtemp(tmpl)) abort();
-    g_dir = tmpl;
-    g_file = g_dir + "/f.ini";
-    NativeSetProfileDirectory(g_dir.c_str());
+  static std::string path;
+  if (path.empty()) {
+    char dir[] = "/tmp/lumaro-ini-fuzz-XXXXXX";
+    if (!mkdtemp(dir)) abort();
+    path = std::string(dir) + "/f.ini";
+    NativeSetProfileDirectory(dir);
   }
-
-  static const char kSep[] = "\n%%\n";
-  const uint8_t* sep = static_cast<const uint8_t*>(memmem(data, size, kSep, 4));
-  size_t iniSize = sep ? static_cast<size_t>(sep - data) : size;
-  FILE* f = fopen(g_file.c_str(), "wb");
+  const uint8_t* sep = static_cast<const uint8_t*>(memmem(data, size, "\n%%\n", 4));
+  const size_t iniSize = sep ? size_t(sep - data) : size;
+  FILE* f = fopen(path.c_str(), "wb");
   if (!f) abort();
   fwrite(data, 1, iniSize, f);
   fclose(f);
 
   static const uint8_t kDefaultOps[] = {0, 0xf8, 0xf8, 40, 2, 0xf8, 9, 1, 0xf9, 0xfb, 2, 0xfa, 0, 1};
   Ops ops = sep ? Ops(sep + 4, size - iniSize - 4) : Ops(kDefaultOps, sizeof kDefaultOps);
-  // Half the operations name the file bare, which must map to the same file.
-  const char* file = g_file.c_str();
+  const char* file = path.c_str();  // a high bit switches between the full and the bare name
   for (int i = 0; i < 64 && ops.More(); ++i) {
-    uint8_t op = ops.Byte();
-    if (op & 0x80) file = (file == g_file.c_str()) ? "f.ini" : g_file.c_str();
-    std::string section = ops.Text();
-    std::string key = ops.Text();
+    const uint8_t op = ops.Byte();
+    if (op & 0x80) file = file == path.c_str() ? "f.ini" : path.c_str();
+    const std::string section = ops.Text(), key = ops.Text();
+    const char *s = section.c_str(), *k = key.c_str();
     switch (op % 6) {
       case 0: {
         Buffer b(ops.Byte() % 40);
-        std::string def = ops.Text();
-        CheckString(b, GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), b.bytes, b.size, file));
+        const std::string def = ops.Text();
+        Check(b, GetPrivateProfileStringA(s, k, def.c_str(), b.data(), b.size, file), false);
         break;
       }
       case 1:
-        GetPrivateProfileIntA(section.c_str(), key.c_str(), ops.Byte(), file);
+        GetPrivateProfileIntA(s, k, ops.Byte(), file);
         break;
       case 2: {
         Buffer b(ops.Byte() % 64);
-        CheckList(b, GetPrivateProfileSectionA(section.c_str(), b.bytes, b.size, file));
+        Check(b, GetPrivateProfileSectionA(s, b.data(), b.size, file), true);
         break;
       }
       case 3: {
-        std::string value = ops.Text();
-        BOOL ok = WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file);
-        if (ok && Plain(section, "[]") && Plain(key, "[]=;\"'") && Plain(value, "\"'")) {
-          Buffer b(300);
-          GetPrivateProfileStringA(section.c_str(), key.c_str(), "\x01", b.bytes, b.size, file);
-          if (value != b.bytes) abort();
+        const std::string value = ops.Text();
+        if (WritePrivateProfileStringA(s, k, value.c_str(), file) && Plain(section, "[]") &&
+            Plain(key, "[]=;\"'") && Plain(value, "\"'")) {
+          char back[300];
+          GetPrivateProfileStringA(s, k, "\x01", back, sizeof back, file);
+          if (value != back) abort();
         }
         break;
       }
-      case 4: {
-        bool wholeSection = ops.Byte() & 1;
-        WritePrivateProfileStringA(section.c_str(), Name(key, wholeSection), nullptr, file);
+      case 4:  // deletes the key, or the whole section
+        WritePrivateProfileStringA(s, (ops.Byte() & 1) ? nullptr : k, nullptr, file);
         break;
-      }
-      case 5: {
+      case 5: {  // the names of the keys, or of the sections
         Buffer b(ops.Byte() % 64);
-        bool sections = ops.Byte() & 1;
-        CheckList(b, GetPrivateProfileStringA(Name(section, sections), nullptr, "", b.bytes, b.size, file));
+        Check(b, GetPrivateProfileStringA((ops.Byte() & 1) ? nullptr : s, nullptr, "", b.data(), b.size, file), true);
         break;
       }
     }
