@@ -13,17 +13,12 @@ namespace e2e {
 
 // Where the saver's bare "LUMARO.INI" lives: the Windows directory.
 std::string SettingsPath();
-// A fresh scratch directory for one case's collections and pictures.
+// A scratch directory of this process for collections and pictures.
 std::string WorkDir();
-
-bool FileExists(const std::string& path);
 std::string ReadFile(const std::string& path);  // empty when missing
 void WriteFile(const std::string& path, const std::string& bytes);
-void RemoveFile(const std::string& path);
-
 // Replaces LUMARO.INI with `text`; an empty text removes the file.
 void WriteSettings(const std::string& text);
-
 // Polls `done` every 20 ms until it holds or `ms` pass.
 bool WaitUntil(const std::function<bool()>& done, int ms);
 
@@ -37,23 +32,21 @@ class Saver {
 
   // `args` follows the program name on the command line, e.g. "/s".
   bool Start(const std::string& args);
-  // The first visible top-level window of the process, within `ms`.
-  HWND WaitForWindow(int ms);
-  // A visible top-level window of the process with this caption.
-  HWND WaitForWindowTitled(const char* caption, int ms);
+  // A visible top-level window of the process, with this caption when one
+  // is given and other than `except`, within `ms`.
+  HWND WaitForWindow(int ms, const char* caption = nullptr, HWND except = nullptr);
   bool WaitForExit(int ms, DWORD* exitCode = nullptr);
   bool Running() const;
-  DWORD Pid() const { return pi_.dwProcessId; }
-  HANDLE Process() const { return pi_.hProcess; }
 
  private:
   PROCESS_INFORMATION pi_ = {};
 };
 
 COLORREF ScreenPixel(int x, int y);
-bool IsBlack(COLORREF c);
 // Within `tolerance` of each channel of `want`.
 bool Near(COLORREF c, COLORREF want, int tolerance = 8);
+bool IsBlack(COLORREF c);
+bool PointerHidden();
 
 // A BMP file: `pixel(x, y)`, y counted from the top, gives a palette index
 // for 1, 4 and 8 bits and a COLORREF for 24 bits. `core` writes the old
@@ -74,8 +67,8 @@ void WriteSolidBmp(const std::string& path, int width, int height, COLORREF colo
 std::string WriteCollection(const std::string& name, int count,
                             const std::vector<std::pair<std::string, std::string>>& pictures);
 
-// The Linux process whose command line contains `marker` (Wine gives a
-// Windows process the Windows command line), or 0.
+// The Linux process of lumaro.scr whose command line contains `marker`
+// (Wine gives it the Windows command line), or 0.
 int LinuxPid(const std::string& marker);
 // A "Name:   value kB" field of /proc/PID/status, in kB; -1 when missing.
 long LinuxStatusKb(int pid, const char* field);
