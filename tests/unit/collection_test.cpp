@@ -104,23 +104,24 @@ TEST(CollectionText, PathCutAndLineBreakExamples) {
   }
 }
 
-TEST_F(Collection, PicturePathJoinsDirectoryAndName) {
-  const std::string d250(250, 'd');
-  WriteFile(m_dir.Path("SEA.INI"), "[Pictures]\r\n1=LAKE.BMP\r\n10=sub\\TEN.BMP\r\n2=ABCD\r\n3=ABCDE\r\n");
+TEST_F(Collection, PicturePathsAndTitles) {
+  const std::string sea = m_dir.Path("SEA.INI"), d250(250, 'd');
+  WriteFile(sea, "[Pictures]\r\n1=LAKE.BMP\r\n10=sub\\TEN.BMP\r\n2=ABCD\r\n3=ABCDE\r\n"
+                 "[Titles]\r\n1=Sunset\\nat sea\r\n2=" + std::string(300, 't') + "\r\n");
   const struct {
     std::string file, dir;
     const char* key;
     size_t size;
     std::string path;  // "" when refused
   } cases[] = {
-      {m_dir.Path("SEA.INI"), "C:\\PICS", "1", kPathSize, "C:\\PICS\\LAKE.BMP"},
-      {m_dir.Path("SEA.INI"), "C:\\PICS", "10", kPathSize, "C:\\PICS\\sub\\TEN.BMP"},
-      {m_dir.Path("SEA.INI"), "C:\\PICS", "010", kPathSize, "C:\\PICS\\"},  // keys have no leading zeros
-      {m_dir.Path("SEA.INI"), "C:", "1", kPathSize, "C:\\LAKE.BMP"},
-      {"", "C:", "1", kPathSize, "C:\\"},  // no collection file: an empty name
-      {m_dir.Path("SEA.INI"), d250, "2", kPathSize, d250 + "\\ABCD"},  // 255 characters fit
-      {m_dir.Path("SEA.INI"), d250, "3", kPathSize, ""},
-      {m_dir.Path("SEA.INI"), "C:\\PICS", "1", 10, ""},
+      {sea, "C:\\PICS", "1", kPathSize, "C:\\PICS\\LAKE.BMP"},
+      {sea, "C:\\PICS", "10", kPathSize, "C:\\PICS\\sub\\TEN.BMP"},
+      {sea, "C:\\PICS", "010", kPathSize, "C:\\PICS\\"},  // keys have no leading zeros
+      {sea, "C:", "1", kPathSize, "C:\\LAKE.BMP"},
+      {"", "C:", "1", kPathSize, "C:\\"},             // no collection file: an empty name
+      {sea, d250, "2", kPathSize, d250 + "\\ABCD"},  // 255 characters fit
+      {sea, d250, "3", kPathSize, ""},
+      {sea, "C:\\PICS", "1", 10, ""},
   };
   for (const auto& c : cases) {
     SET_FIELD(CollectionFile, c.file);
@@ -130,18 +131,14 @@ TEST_F(Collection, PicturePathJoinsDirectoryAndName) {
     EXPECT_EQ(!c.path.empty(), LookUpPicturePath(c.key, path, c.size) != FALSE) << c.dir << " " << c.key;
     EXPECT_EQ(c.path, path) << c.dir << " " << c.key;
   }
-}
-
-TEST_F(Collection, TitleIsReadAndConverted) {
-  WriteFile(m_dir.Path("SEA.INI"), "[Titles]\r\n1=Sunset\\nat sea\r\n2=" + std::string(300, 't') + "\r\n");
-  SET_FIELD(CollectionFile, m_dir.Path("SEA.INI"));
-  char title[kValueSize];
-  LookUpTitle("1", title);
-  EXPECT_STREQ("Sunset\r\nat sea", title);
-  LookUpTitle("2", title);
-  EXPECT_EQ(std::string(254, 't'), title);
-  LookUpTitle("3", title);
-  EXPECT_STREQ("", title);
+  SET_FIELD(CollectionFile, sea);
+  const std::pair<const char*, std::string> titles[] = {
+      {"1", "Sunset\r\nat sea"}, {"2", std::string(254, 't')}, {"3", ""}};
+  for (const auto& t : titles) {
+    char title[kValueSize];
+    LookUpTitle(t.first, title);
+    EXPECT_EQ(t.second, title) << "title " << t.first;
+  }
 }
 
 TEST_F(Collection, SelectSwitchesWithoutReadingCountOrWriting) {

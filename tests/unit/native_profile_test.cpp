@@ -11,16 +11,9 @@
 namespace {
 
 const char kSample[] =
-    "top=1\r\n"
-    "[Sets]\r\n"
-    "SEA=C:\\PICS\\SEA.INI\r\n"
-    "NOEQ\r\n"
-    "; note=x\r\n"
-    "\r\n"
-    "  Spaced Name  =  spaced value  \r\n"
-    "Q=\"quoted\"\r\n"
-    "[Ints]\r\n"
-    "a=12abc\r\nb= 7\r\nc=-3\r\nd=abc\r\ne=\r\nf=+5\r\ng=+\r\nh=- 5\r\n"
+    "top=1\r\n[Sets]\r\nSEA=C:\\PICS\\SEA.INI\r\nNOEQ\r\n; note=x\r\n\r\n"
+    "  Spaced Name  =  spaced value  \r\nQ=\"quoted\"\r\n"
+    "[Ints]\r\na=12abc\r\nb= 7\r\nc=-3\r\nd=abc\r\ne=\r\nf=+5\r\ng=+\r\nh=- 5\r\n"
     "i=99999999999\r\nj=1234567890123456789012345678901234567890\r\n"
     "[A]\r\nk=ab\0cd\r\nbin=\x01\xff\x80z\r\n[Broken\r\nx=y\r\nno equals sign here\r\n[B]\r\nv=2";
 
@@ -95,17 +88,10 @@ TEST_F(Profile, IntParsesLikeWindows) {
     const char* key;
     int expected;
   } cases[] = {
-      {"a", 12},          // digits up to the first other character
-      {"b", 7},           // leading blank
-      {"c", -3},          //
-      {"d", 0},           // no digits at all
-      {"e", 42},          // empty value: the default
-      {"f", 5},           //
-      {"g", 0},           // a sign alone
-      {"h", 0},           // sign and digits apart
-      {"i", 1215752191},  // 99999999999 wraps around modulo 2^32
-      {"j", 1849262357},  // only the first 29 characters count
-      {"zz", 42},         // missing
+      {"a", 12}, {"b", 7}, {"c", -3}, {"f", 5},   // digits up to the first other character, after blanks
+      {"d", 0},  {"g", 0}, {"h", 0},              // no digits, a sign alone, sign and digits apart
+      {"e", 42}, {"zz", 42},                      // an empty value or none: the default
+      {"i", 1215752191}, {"j", 1849262357},       // wraps modulo 2^32; only the first 29 characters count
   };
   for (const auto& c : cases) EXPECT_EQ(c.expected, Int("Ints", c.key)) << c.key;
   EXPECT_EQ(42, static_cast<int>(GetPrivateProfileIntA("Ints", "a", 42, m_dir.Path("none.ini").c_str())));
