@@ -421,7 +421,8 @@ TEST_F(ConfigDialog, CurrentHighlightedOnlyWhenEqualIgnoringCase) {
                            "\r\nAbc=" + SolidCollection("Abc", kRed) + "\r\n";
   const struct {
     const char *current, *highlighted;
-  } cases[] = {{"Abc", "Abc"}, {"abc", "Abc"}, {"ABCDEF", "Abcdef"}, {"Ab", "<none>"}, {"", "<none>"}};
+  } cases[] = {{"Abc", "Abc"}, {"abc", "Abc"}, {"ABCDEF", "Abcdef"}, {"Ab", "<none>"},
+               {"", "<none>"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("CurrentSet \"") + c.current + "\"");
     Open(Settings(c.current, sets));

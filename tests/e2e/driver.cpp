@@ -182,7 +182,8 @@ int LinuxPid(const std::string& marker) {
     std::string cmdline = pid > 0 ? Proc(pid, "cmdline") : "";
     for (char& c : cmdline)
       if (c == '\0') c = ' ';
-    if (cmdline.find(marker) != std::string::npos && cmdline.find("lumaro.scr") != std::string::npos)
+    if (cmdline.find(marker) != std::string::npos &&
+        cmdline.find("lumaro.scr") != std::string::npos)
       found = pid;
   } while (!found && FindNextFileA(find, &fd));
   FindClose(find);
