@@ -4,6 +4,7 @@
 // changes (scripts/soak runs 70,000, past Wine's GDI handle limit).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,63 +15,42 @@ using namespace e2e;
 
 namespace {
 
-int SoakTicks() {
-  const char* text = getenv("LUMARO_SOAK_TICKS");
-  int ticks = text ? atoi(text) : 0;
-  return ticks > 0 ? ticks : 3000;
-}
-
-// The collection: eight pictures of each kind and colour, plus trouble.
+// Six pictures of every kind, three that fail to load, and a last one,
+// number 10, in solid green. Returns the collection's path.
 std::string WriteMixedCollection() {
   const std::string dir = WorkDir();
   std::vector<std::pair<std::string, std::string>> pictures;
-  const int kinds[][2] = {{1, 0}, {4, 0}, {8, 0}, {24, 0}, {8, 1}, {4, 1}};
+  const int kinds[][2] = {{1, 0}, {4, 0}, {8, 0}, {24, 0}, {8, 1}, {4, 1}};  // bits, core header
   for (int i = 0; i < 6; i++) {
-    Bmp bmp;
-    bmp.width = 160 + 8 * i;
-    bmp.height = 120;
-    bmp.bits = kinds[i][0];
-    bmp.core = kinds[i][1] != 0;
-    if (bmp.bits == 24) {
+    const int bits = kinds[i][0], mask = (1 << bits) - 1;
+    Bmp bmp{160 + 8 * i, 120, bits, kinds[i][1] != 0, {},
+            [mask](int x, int y) -> unsigned { return (x + y) & mask; }};
+    if (bits == 24)
       bmp.pixel = [](int x, int y) -> unsigned { return RGB(x, y, 128); };
-    } else {
-      for (int c = 0; c < (1 << bmp.bits); c++) bmp.palette.push_back(RGB(c * 7, 255 - c, 60));
-      int mask = (1 << bmp.bits) - 1;
-      bmp.pixel = [mask](int x, int y) -> unsigned { return (x + y) & mask; };
-    }
-    char name[32];
-    snprintf(name, sizeof name, "P%d.BMP", i);
+    else
+      for (int c = 0; c <= mask; c++) bmp.palette.push_back(RGB(c * 7, 255 - c, 60));
+    const std::string name = "P" + std::to_string(i) + ".BMP";
     WriteBmp(dir + "\\" + name, bmp);
     pictures.push_back({name, "Title\\nline two"});
   }
   WriteFile(dir + "\\DAMAGED.BMP", std::string("BM\x10\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0", 18));
-  std::string truncated = EncodeBmp([] {
-    Bmp b;
-    b.width = 100;
-    b.height = 100;
-    b.pixel = [](int, int) -> unsigned { return RGB(1, 2, 3); };
-    return b;
-  }());
-  WriteFile(dir + "\\SHORT.BMP", truncated.substr(0, truncated.size() / 2));
-  pictures.push_back({"DAMAGED.BMP", ""});
-  pictures.push_back({"MISSING.BMP", ""});
-  pictures.push_back({"SHORT.BMP", "short"});
-  // The last picture is the one checked at the end: solid green, 24 bits.
+  std::string whole = EncodeBmp({100, 100, 24, false, {}, [](int, int) -> unsigned { return 0; }});
+  WriteFile(dir + "\\SHORT.BMP", whole.substr(0, whole.size() / 2));
   WriteSolidBmp(dir + "\\LAST.BMP", 320, 200, RGB(0, 200, 0));
-  pictures.push_back({"LAST.BMP", ""});
+  pictures.insert(pictures.end(), {{"DAMAGED.BMP", ""}, {"MISSING.BMP", ""}, {"SHORT.BMP", "short"},
+                                   {"LAST.BMP", ""}});
   return WriteCollection("MIX", static_cast<int>(pictures.size()), pictures);
 }
 
 TEST(Soak, MemoryStaysFlatAndThePictureStillPaints) {
-  const int ticks = SoakTicks();
-  std::string coll = WriteMixedCollection();  // 10 pictures, LAST.BMP is 10
+  const char* env = getenv("LUMARO_SOAK_TICKS");
+  const int ticks = env && atoi(env) > 0 ? atoi(env) : 3000;
   WriteSettings("[Main]\r\nShowTitle=1\r\n[ScreenSaver]\r\nChangeDelay=0\r\nCurrentPicture=0\r\n"
-                "CurrentSet=Mix\r\n[Sets]\r\nMix=" + coll + "\r\n");
+                "CurrentSet=Mix\r\n[Sets]\r\nMix=" + WriteMixedCollection() + "\r\n");
   MouseTo(639, 479);
   Saver saver;
-  char marker[32];
-  snprintf(marker, sizeof marker, "soak%lu", static_cast<unsigned long>(GetCurrentProcessId()));
-  ASSERT_TRUE(saver.Start(std::string("/s ") + marker));
+  const std::string marker = "soak" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(saver.Start("/s " + marker));
   HWND wnd = saver.WaitForWindow(10000);
   ASSERT_NE(nullptr, wnd);
   int pid = LinuxPid(marker);
@@ -87,14 +67,14 @@ TEST(Soak, MemoryStaysFlatAndThePictureStillPaints) {
     if (done % 100 == 0 && done >= 1000) {
       long rss = LinuxStatusKb(pid, "VmRSS");
       if (rssAfterFirstThousand < 0) rssAfterFirstThousand = rss;
-      if (rss > rssPeak) rssPeak = rss;
+      rssPeak = std::max(rssPeak, rss);
     }
   }
-  WritePrivateProfileStringA("ScreenSaver", "CurrentPicture", nullptr, nullptr);
   double seconds = (GetTickCount() - start) / 1000.0;
 
   // The saver's own timer adds a change a second, so the number is only
   // known from the file. Step on to picture 10 and check that it paints.
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, SettingsPath().c_str());  // flush the cache
   int current = static_cast<int>(GetPrivateProfileIntA("ScreenSaver", "CurrentPicture", -1,
                                                         SettingsPath().c_str()));
   ASSERT_GE(current, 1);
