@@ -45,10 +45,19 @@ std::string Settings(const std::string& currentSet, const std::string& sets,
          "[Main]\r\n" + options + sets;
 }
 
-std::string Stored(const char* section, const char* key) {
-  char value[256] = "";
-  GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, SettingsPath().c_str());
-  return value;
+// The record's seven keys as LUMARO.INI holds them, in one line.
+std::string StoredRecord() {
+  const char* keys[][2] = {{"ScreenSaver", "CurrentSet"}, {"ScreenSaver", "CurrentPicture"},
+                           {"ScreenSaver", "StartDelay"},  {"ScreenSaver", "ChangeDelay"},
+                           {"Main", "FullScreen"},         {"Main", "ShowTitle"},
+                           {"Wallpaper", "UpdateWallpaper"}};
+  std::string line;
+  for (const auto& k : keys) {
+    char value[256] = "";
+    GetPrivateProfileStringA(k[0], k[1], "<absent>", value, sizeof value, SettingsPath().c_str());
+    line += std::string(line.empty() ? "" : " ") + k[1] + "=" + value;
+  }
+  return line;
 }
 
 // The time-out as the system stores it for the user; this process's own
@@ -327,15 +336,10 @@ TEST_F(ConfigDialog, OkSavesEveryKeyAndTheTimeout) {
   ASSERT_TRUE(WaitUntil([&] { return Checked(IDC_SHOW_TITLE); }, 2000));
   Click(IDOK);
   ExpectClosed();
-  EXPECT_EQ("Blue", Stored("ScreenSaver", "CurrentSet"));
-  EXPECT_EQ("7", Stored("ScreenSaver", "CurrentPicture"));
-  EXPECT_EQ("3", Stored("ScreenSaver", "StartDelay"));
-  EXPECT_EQ("45", Stored("ScreenSaver", "ChangeDelay"));
-  EXPECT_EQ("0", Stored("Main", "FullScreen"));
-  EXPECT_EQ("1", Stored("Main", "ShowTitle"));
-  EXPECT_EQ("0", Stored("Wallpaper", "UpdateWallpaper"));
+  EXPECT_EQ("CurrentSet=Blue CurrentPicture=7 StartDelay=3 ChangeDelay=45 FullScreen=0 "
+            "ShowTitle=1 UpdateWallpaper=0", StoredRecord());
   EXPECT_EQ(180, StoredTimeout());
-  EXPECT_NE("<absent>", Stored("Sets", "Red")) << "the catalogue was touched";
+  EXPECT_NE(std::string::npos, ReadFile(SettingsPath()).find("\r\nRed=")) << "catalogue touched";
 }
 
 TEST_F(ConfigDialog, TypedIntegersSavedAsTyped) {
@@ -349,7 +353,9 @@ TEST_F(ConfigDialog, TypedIntegersSavedAsTyped) {
     Type(IDC_START_DELAY, c.typed);
     Click(IDOK);
     ExpectClosed();
-    EXPECT_EQ(c.saved, Stored("ScreenSaver", "StartDelay"));
+    EXPECT_EQ("CurrentSet=Red CurrentPicture=7 StartDelay=" + std::string(c.saved) +
+                  " ChangeDelay=300 FullScreen=0 ShowTitle=1 UpdateWallpaper=0",
+              StoredRecord());
     if (c.timeout >= 0) {
       EXPECT_EQ(c.timeout, StoredTimeout());
     }
@@ -383,7 +389,8 @@ TEST_F(ConfigDialog, ArrowsWritePlainNumbersThatSave) {
       << "the field holds \"" << Text(IDC_CHANGE_DELAY) << "\"";
   Click(IDOK);
   ExpectClosed();
-  EXPECT_EQ("1500", Stored("ScreenSaver", "ChangeDelay"));
+  EXPECT_EQ("CurrentSet=Red CurrentPicture=7 StartDelay=5 ChangeDelay=1500 FullScreen=0 "
+            "ShowTitle=1 UpdateWallpaper=0", StoredRecord());
 }
 
 // Delays beyond the arrows' range are shown and kept as stored; check
@@ -397,10 +404,8 @@ TEST_F(ConfigDialog, OutOfRangeStoredValues) {
   EXPECT_FALSE(Checked(IDC_FULL_SCREEN));
   Click(IDOK);
   ExpectClosed();
-  EXPECT_EQ("90", Stored("ScreenSaver", "StartDelay"));
-  EXPECT_EQ("40000", Stored("ScreenSaver", "ChangeDelay"));
-  EXPECT_EQ("0", Stored("Main", "ShowTitle"));
-  EXPECT_EQ("0", Stored("Main", "FullScreen"));
+  EXPECT_EQ("CurrentSet=Red CurrentPicture=7 StartDelay=90 ChangeDelay=40000 FullScreen=0 "
+            "ShowTitle=0 UpdateWallpaper=0", StoredRecord());
 }
 
 TEST_F(ConfigDialog, EmptyCatalogueStillSaves) {
@@ -410,9 +415,8 @@ TEST_F(ConfigDialog, EmptyCatalogueStillSaves) {
   EXPECT_EQ("300", Text(IDC_CHANGE_DELAY));
   Click(IDOK);
   ExpectClosed();
-  EXPECT_EQ("2", Stored("ScreenSaver", "StartDelay"));
-  EXPECT_EQ("300", Stored("ScreenSaver", "ChangeDelay"));
-  EXPECT_EQ("", Stored("ScreenSaver", "CurrentSet"));
+  EXPECT_EQ("CurrentSet= CurrentPicture=1 StartDelay=2 ChangeDelay=300 FullScreen=0 "
+            "ShowTitle=0 UpdateWallpaper=0", StoredRecord());
   EXPECT_EQ(120, StoredTimeout());
 }
 
@@ -430,7 +434,7 @@ TEST_F(ConfigDialog, CurrentHighlightedOnlyWhenEqualIgnoringCase) {
     // Highlighting is not picking: the record keeps its name.
     Click(IDOK);
     ExpectClosed();
-    EXPECT_EQ(c.current, Stored("ScreenSaver", "CurrentSet"));
+    EXPECT_EQ(0u, StoredRecord().find("CurrentSet=" + std::string(c.current) + " "));
   }
 }
 

@@ -2,51 +2,35 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "unit/bmp_writer.h"
 
 namespace e2e {
 
 std::string SettingsPath() {
-  char dir[MAX_PATH];
-  UINT n = GetWindowsDirectoryA(dir, sizeof dir);
-  return (n == 0 || n >= sizeof dir ? std::string("C:\\windows") : std::string(dir)) +
-         "\\LUMARO.INI";
+  char dir[MAX_PATH] = "C:\\windows";
+  GetWindowsDirectoryA(dir, sizeof dir);
+  return std::string(dir) + "\\LUMARO.INI";
 }
 
 std::string WorkDir() {
-  static const std::string dir = [] {
-    std::string d = "C:\\lumaro-e2e-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(d.c_str(), nullptr);
-    return d;
-  }();
+  static const std::string dir = "C:\\lumaro-e2e-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(dir.c_str(), nullptr);
   return dir;
 }
 
 std::string ReadFile(const std::string& path) {
-  std::string bytes;
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-  fclose(f);
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return;
-  fwrite(bytes.data(), 1, bytes.size(), f);
-  fclose(f);
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
-void WriteSettings(const std::string& text) {
-  if (text.empty())
-    DeleteFileA(SettingsPath().c_str());
-  else
-    WriteFile(SettingsPath(), text);
-}
+void WriteSettings(const std::string& text) { WriteFile(SettingsPath(), text); }
 
 bool WaitUntil(const std::function<bool()>& done, int ms) {
   for (DWORD start = GetTickCount();; Sleep(20)) {
@@ -73,36 +57,19 @@ bool Saver::Start(const std::string& args) {
                         &pi_) != 0;
 }
 
-namespace {
-struct FindArgs {
-  DWORD pid;
-  const char* caption;
-  HWND except, found;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND hWnd, LPARAM lParam) {
-  FindArgs* args = reinterpret_cast<FindArgs*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hWnd, &pid);
-  char text[256] = "";
-  if (args->caption) GetWindowTextA(hWnd, text, sizeof text);
-  if (pid != args->pid || hWnd == args->except || !IsWindowVisible(hWnd) ||
-      (args->caption && lstrcmpA(text, args->caption) != 0))
-    return TRUE;
-  args->found = hWnd;
-  return FALSE;
-}
-}  // namespace
-
 HWND Saver::WaitForWindow(int ms, const char* caption, HWND except) {
-  FindArgs args = {pi_.dwProcessId, caption, except, nullptr};
+  HWND found = nullptr;
   WaitUntil(
-      [&] {
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&args));
-        return args.found != nullptr || !Running();
+      [&]() -> bool {
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption)) != nullptr;) {
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          if (pid == pi_.dwProcessId && w != except && IsWindowVisible(w)) return (found = w) != nullptr;
+        }
+        return !Running();
       },
       ms);
-  return args.found;
+  return found;
 }
 
 bool Saver::WaitForExit(int ms, DWORD* exitCode) {

@@ -17,7 +17,7 @@ std::string SettingsPath();
 std::string WorkDir();
 std::string ReadFile(const std::string& path);  // empty when missing
 void WriteFile(const std::string& path, const std::string& bytes);
-// Replaces LUMARO.INI with `text`; an empty text removes the file.
+// Replaces LUMARO.INI with `text`.
 void WriteSettings(const std::string& text);
 // Polls `done` every 20 ms until it holds or `ms` pass.
 bool WaitUntil(const std::function<bool()>& done, int ms);
