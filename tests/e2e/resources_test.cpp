@@ -230,58 +230,47 @@ bool AllBytes(const BYTE* p, size_t n, BYTE value) {
   return true;
 }
 
-WORD Word(const BYTE* p) { return static_cast<WORD>(p[0] | p[1] << 8); }
+// The resource as 16-bit words, so a header reads as one list.
+std::vector<int> Words(const Blob& blob, size_t count) {
+  std::vector<int> words;
+  for (size_t i = 0; i < count && 2 * i + 1 < blob.size; i++)
+    words.push_back(blob.data[2 * i] | blob.data[2 * i + 1] << 8);
+  return words;
+}
 
 TEST(Resources, BlankCursor) {
-  // Group: reserved, type 2, one entry of width, height (both masks),
-  // planes, bits, bytes, id.
   Blob group = Find(RT_GROUP_CURSOR, IDC_BLANK_CURSOR);
-  ASSERT_EQ(6u + 14u, group.size);
-  EXPECT_EQ(2, Word(group.data + 2)) << "cursor group";
-  EXPECT_EQ(1, Word(group.data + 4));
-  EXPECT_EQ(32, Word(group.data + 6));
-  EXPECT_EQ(64, Word(group.data + 8));
-  EXPECT_EQ(1, Word(group.data + 12));
-  const WORD id = Word(group.data + 18);
+  ASSERT_EQ(20u, group.size) << "a group of one cursor";
+  const int id = Words(group, 10)[9];
+  // Reserved, type 2, one entry: 32 wide, 64 high (both masks), one plane
+  // of 1 bit, 308 bytes, its id.
+  EXPECT_EQ((std::vector<int>{0, 2, 1, 32, 64, 1, 1, 308, 0, id}), Words(group, 10));
   // What LoadCursor picks from the group for a standard cursor.
   EXPECT_EQ(id, LookupIconIdFromDirectoryEx(const_cast<BYTE*>(group.data), FALSE, 32, 32,
                                             LR_MONOCHROME));
-
-  // Image: hot spot (0, 0), a 32 x 64 one-bit header, two colours, XOR
-  // then AND mask.
+  // Hot spot (0, 0), a 40-byte header of 32 x 64 x 1 bit, two colours, the
+  // XOR mask and the AND mask.
   Blob image = Find(RT_CURSOR, id);
-  const size_t masks = 32 * 4;
-  ASSERT_EQ(4 + 40 + 8 + 2 * masks, image.size);
-  EXPECT_EQ(image.size, Word(group.data + 14) | Word(group.data + 16) << 16);
-  EXPECT_EQ(0, Word(image.data) | Word(image.data + 2)) << "hot spot";
-  BITMAPINFOHEADER h;
-  memcpy(&h, image.data + 4, sizeof h);
-  EXPECT_EQ((std::vector<long>{40, 32, 64, 1}),
-            (std::vector<long>{long(h.biSize), h.biWidth, h.biHeight, h.biBitCount}));
-  EXPECT_TRUE(AllBytes(image.data + 52, masks, 0x00)) << "XOR mask must be all zeros";
-  EXPECT_TRUE(AllBytes(image.data + 52 + masks, masks, 0xFF)) << "AND mask must be all ones";
+  ASSERT_EQ(308u, image.size);
+  EXPECT_EQ((std::vector<int>{0, 0, 40, 0, 32, 0, 64, 0, 1, 1}), Words(image, 10));
+  EXPECT_TRUE(AllBytes(image.data + 52, 128, 0x00)) << "XOR mask must be all zeros";
+  EXPECT_TRUE(AllBytes(image.data + 180, 128, 0xFF)) << "AND mask must be all ones";
 }
 
 TEST(Resources, BlackIcon) {
-  // Group: reserved, type 1, one entry of width, height, colours (bytes),
-  // reserved, planes, bits, bytes, id.
   Blob group = Find(RT_GROUP_ICON, IDI_LUMARO);
-  ASSERT_EQ(6u + 14u, group.size);
-  EXPECT_EQ(1, Word(group.data + 2)) << "icon group";
-  EXPECT_EQ(1, Word(group.data + 4));
-  EXPECT_EQ((std::vector<int>{32, 32, 16}),
-            (std::vector<int>{group.data[6], group.data[7], group.data[8]}));
-  EXPECT_EQ(4, Word(group.data + 12));
-  Blob image = Find(RT_ICON, Word(group.data + 18));
-  const size_t xorSize = 32 * 16, andSize = 32 * 4;
-  ASSERT_EQ(40 + 64 + xorSize + andSize, image.size);
-  BITMAPINFOHEADER h;
-  memcpy(&h, image.data, sizeof h);
-  EXPECT_EQ((std::vector<long>{32, 64, 4}),
-            (std::vector<long>{h.biWidth, h.biHeight, h.biBitCount}));
+  ASSERT_EQ(20u, group.size) << "a group of one icon";
+  const int id = Words(group, 10)[9];
+  // Reserved, type 1, one entry: 32 x 32 bytes, 16 colours and a zero byte,
+  // one plane of 4 bits, 744 bytes, its id.
+  EXPECT_EQ((std::vector<int>{0, 1, 1, 0x2020, 16, 1, 4, 744, 0, id}), Words(group, 10));
+  // A 40-byte header of 32 x 64 (both masks) x 4 bits, the standard
+  // colours, every pixel black and fully opaque.
+  Blob image = Find(RT_ICON, id);
+  ASSERT_EQ(744u, image.size);
+  EXPECT_EQ((std::vector<int>{40, 0, 32, 0, 64, 0, 1, 4}), Words(image, 8));
   EXPECT_EQ(0, memcmp(image.data + 40, kStandardColours, sizeof kStandardColours));
-  EXPECT_TRUE(AllBytes(image.data + 104, xorSize, 0x00)) << "every pixel black";
-  EXPECT_TRUE(AllBytes(image.data + 104 + xorSize, andSize, 0x00)) << "fully opaque";
+  EXPECT_TRUE(AllBytes(image.data + 104, 512 + 128, 0x00));
 }
 
 // --- Version record --------------------------------------------------------

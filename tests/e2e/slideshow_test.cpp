@@ -230,30 +230,26 @@ TEST_F(Slideshow, DelayZeroAndOneChangeAtEveryTick) {
 
 // --- what the run leaves in the settings file and the system ------------------
 
-TEST_F(Slideshow, WallpaperFollowsTheLastPictureOnExit) {
-  Run(Settings(2, {{"RED.BMP", ""}, {"GREY.BMP", ""}}, "", "CurrentPicture=1\r\n",
-               "UpdateWallpaper=1\r\n"));
-  ASSERT_TRUE(WaitForColour(320, 240, kGrey));
-  MouseTo(100, 100);
-  ASSERT_TRUE(saver->WaitForExit(5000));
-  std::string saved = ReadFile(SettingsPath());
-  for (const char* key : {"ShowTitle=0", "FullScreen=0", "ChangeDelay=300", "CurrentPicture=2",
-                          "CurrentSet=Test", "StartDelay=1", "UpdateWallpaper=1"})
-    EXPECT_NE(std::string::npos, saved.find(key)) << key << " in\n" << saved;
-  char wallpaper[MAX_PATH] = "";
-  SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof wallpaper, wallpaper, 0);
-  EXPECT_STREQ((WorkDir() + "\\GREY.BMP").c_str(), wallpaper);
-}
-
-TEST_F(Slideshow, WithoutWallpaperOnlyThePictureNumberIsWritten) {
-  Run(Settings(1, {{"RED.BMP", ""}}, "", "CurrentPicture=1\r\n"));
-  ASSERT_TRUE(WaitForColour(320, 240, kRed));
-  MouseTo(100, 100);
-  ASSERT_TRUE(saver->WaitForExit(5000));
-  std::string after = ReadFile(SettingsPath());
-  for (const char* key : {"ShowTitle", "StartDelay", "UpdateWallpaper"})
-    EXPECT_EQ(std::string::npos, after.find(key)) << key << " in\n" << after;
-  EXPECT_EQ(1, StoredPicture());
+// With UpdateWallpaper 1 the exit saves every key and makes the last
+// picture the wallpaper; with 0 only the picture number was written.
+TEST_F(Slideshow, ExitSavesAndSetsTheWallpaperOnlyWhenAsked) {
+  for (const char* update : {"1", "0"}) {
+    SCOPED_TRACE(std::string("UpdateWallpaper ") + update);
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
+    Run(Settings(2, {{"RED.BMP", ""}, {"GREY.BMP", ""}}, "", "CurrentPicture=1\r\n",
+                 std::string("UpdateWallpaper=") + update + "\r\n"));
+    ASSERT_TRUE(WaitForColour(320, 240, kGrey));
+    MouseTo(100, 100);
+    ASSERT_TRUE(saver->WaitForExit(5000));
+    MouseTo(639, 479);
+    const std::string saved = ReadFile(SettingsPath());
+    for (const char* key : {"ShowTitle=0", "FullScreen=0", "ChangeDelay=300", "StartDelay=1"})
+      EXPECT_EQ(*update == '1', saved.find(key) != std::string::npos) << key << " in\n" << saved;
+    EXPECT_EQ(2, StoredPicture());
+    char wallpaper[MAX_PATH] = "";
+    SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof wallpaper, wallpaper, 0);
+    EXPECT_EQ(*update == '1' ? WorkDir() + "\\GREY.BMP" : "", wallpaper);
+  }
 }
 
 }  // namespace
