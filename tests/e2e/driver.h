@@ -37,6 +37,7 @@ class Saver {
   HWND WaitForWindow(int ms, const char* caption = nullptr, HWND except = nullptr);
   bool WaitForExit(int ms, DWORD* exitCode = nullptr);
   bool Running() const;
+  HANDLE Process() const { return pi_.hProcess; }
 
  private:
   PROCESS_INFORMATION pi_ = {};
@@ -74,6 +75,10 @@ int LinuxPid(const std::string& marker);
 long LinuxStatusKb(int pid, const char* field);
 // User plus system CPU time of a Linux process, in clock ticks.
 long long LinuxCpuTicks(int pid);
+
+// The GDI objects a process holds, counted in its own handle table (under
+// Wine GetGuiResources always answers 0); -1 when the table can't be read.
+long GdiObjects(HANDLE process);
 
 // Real input through SendInput.
 void MouseTo(int x, int y);
