@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "config/int_parse.h"
+#include "framework/int_parse.h"
 #include "framework/dialog.h"
 
 namespace {

@@ -24,7 +24,7 @@ class PictureWnd : public SaverWnd {
   LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
   void OnTimer();
 
-  // Drawing (picture/picture_paint.cpp).
+  // Drawing (picture_paint.cpp).
   void SetUpTitleFont();
   void ReleasePalette();
   BOOL BuildPalette();

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/int_parse.h"
+#include "framework/int_parse.h"
 
 TEST(ParseDialogInt, AcceptedAndRefused) {
   const std::string padded = "7" + std::string(30, ' ') + "junk after the field";

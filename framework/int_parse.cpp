@@ -1,4 +1,4 @@
-#include "config/int_parse.h"
+#include "framework/int_parse.h"
 
 #include <climits>
 #include <cstdint>
