@@ -1,73 +1,35 @@
 #include "unit/bmp_writer.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
-
-namespace {
-
-void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+static void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
-}  // namespace
-
 std::vector<uint8_t> BmpFile::Bytes() const {
-  std::vector<uint8_t> header;
+  std::vector<uint8_t> header, out;
   Put(header, headerSize, 4);
-  const int dimension = headerSize == 12 ? 2 : 4;
-  Put(header, uint32_t(width), dimension);
-  Put(header, uint32_t(height), dimension);
-  Put(header, planes, 2);
-  Put(header, bitCount, 2);
-  if (headerSize != 12) {
-    for (uint32_t v : {compression, sizeImage, 2835u, 2835u, clrUsed, 0u}) Put(header, v, 4);
-    if (headerSize > 4) header.resize(headerSize < 4096 ? headerSize : 4096, 0);
-  }
+  for (int32_t v : {width, height}) Put(header, uint32_t(v), headerSize == 12 ? 2 : 4);
+  Put(header, planes | uint32_t(bitCount) << 16, 4);
+  for (uint32_t v : {compression, sizeImage, 2835u, 2835u, clrUsed, 0u})
+    if (headerSize != 12) Put(header, v, 4);
   const size_t bitsAt = 14 + header.size() + table.size() + gap.size();
-  std::vector<uint8_t> out;
   Put(out, type, 2);
-  Put(out, uint32_t(bitsAt + bits.size()), 4);
-  Put(out, 0, 4);
-  Put(out, autoOffBits ? uint32_t(bitsAt) : offBits, 4);
+  for (size_t v : {bitsAt + bits.size(), size_t(0), autoOffBits ? bitsAt : offBits}) Put(out, uint32_t(v), 4);
   const std::vector<uint8_t>* parts[] = {&header, &table, &gap, &bits};
-  for (const std::vector<uint8_t>* part : parts) out.insert(out.end(), part->begin(), part->end());
+  for (const auto* part : parts) out.insert(out.end(), part->begin(), part->end());
   return out;
 }
 
 std::vector<uint8_t> ColourTable(int entries, int entrySize) {
   std::vector<uint8_t> out;
-  for (int i = 0; i < entries; ++i) {
-    const uint8_t entry[4] = {uint8_t(i), uint8_t(i * 7 + 1), uint8_t(i * 13 + 2), 0x5A};
-    out.insert(out.end(), entry, entry + entrySize);
-  }
+  for (int i = 0; i < entries * entrySize; ++i)  // blue i, green 7i + 1, red 13i + 2, reserved 0x5A
+    out.push_back(uint8_t(i % entrySize == 3 ? 0x5A : i / entrySize * (6 * (i % entrySize) + 1) + i % entrySize));
   return out;
 }
 
 std::vector<uint8_t> Pattern(size_t count, uint8_t seed) {
-  std::vector<uint8_t> out(count);
-  for (size_t i = 0; i < count; ++i) out[i] = uint8_t(i * 31 + seed);
+  std::vector<uint8_t> out;
+  for (size_t i = 0; i < count; ++i) out.push_back(uint8_t(i * 31 + seed));
   return out;
 }
 
 size_t RowBytes(int bitCount, int width) { return (size_t(bitCount) * size_t(width) + 31) / 32 * 4; }
-
-std::string TempPath(const std::string& name) {
-  const std::string file = "lumaro_" + std::to_string(getpid()) + "_" + name;
-  return (std::filesystem::temp_directory_path() / file).string();
-}
-
-std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
-  const std::string path = TempPath(name);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  return path;
-}
-
-void RemoveTemp(const std::string& name) { remove(TempPath(name).c_str()); }

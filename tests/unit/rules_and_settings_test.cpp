@@ -1,0 +1,248 @@
+// The portable rules (switches, number fields, mouse, ticks, placement), and LUMARO.INI with its
+// catalogue of collections, the lookups in a collection file and what a save asks of the system.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <vector>
+
+#include "app/switch_match.h"
+#include "framework/int_parse.h"
+#include "picture/paint_geometry.h"
+#include "picture/palette_entries.h"
+#include "saver/mouse_rule.h"
+#include "saver/tick_rule.h"
+#include "settings/collection.h"
+#include "settings/saver_settings.h"
+
+#ifndef _WIN32
+#include "platform/native_hooks.h"
+#endif
+
+namespace {
+
+TEST(Rules, SmallRules) {
+  EXPECT_EQ(RUN_CONFIGURE, ChooseRunMode(nullptr));
+  for (const char* arg : {"s", "S", "-s", "/S"}) EXPECT_EQ(RUN_SLIDESHOW, ChooseRunMode(arg)) << arg;
+  for (const char* arg : {"c", "C", "-C", "/c"}) EXPECT_EQ(RUN_CONFIGURE, ChooseRunMode(arg)) << arg;
+  // Only one '-' or '/' is skipped, and the rest must be the whole switch.
+  for (const char* arg : {"//s", "-/s", "/c:123", "/p", "", "-", "sc", " s", "ss"}) EXPECT_EQ(RUN_NONE, ChooseRunMode(arg)) << arg;
+  const int kLeft = 12345;  // a refusal leaves the value as it was
+  const std::pair<std::string, int> cases[] = {
+      {"90", 90}, {"-5", -5}, {" \t12 \t", 12}, {"+7", 7}, {"-0", 0}, {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN}, {"7" + std::string(30, ' ') + "junk", 7},  // only the first 31 characters count
+      {std::string(30, ' ') + "42", 4}, {"", kLeft}, {"   ", kLeft}, {"12a", kLeft}, {"a12", kLeft}, {"- 5", kLeft},
+      {"+", kLeft}, {"1 2", kLeft}, {"1.5", kLeft}, {"\n12", kLeft}, {"12\n", kLeft}, {"2147483648", kLeft},
+      {"-2147483649", kLeft}, {std::string(40, '1'), kLeft}};
+  for (const auto& [text, expected] : cases) {
+    int value = kLeft;
+    EXPECT_EQ(expected != kLeft, ParseDialogInt(text.c_str(), &value) != FALSE) << '"' << text << '"';
+    EXPECT_EQ(expected, value) << '"' << text << '"';
+  }
+  const struct { int x, y; BOOL closes; } steps[] = {
+      {-1, 5, FALSE}, {-1, 5, FALSE}, {3, 5, TRUE}, {-1, 4, TRUE}, {-1, -1, TRUE}};  // (-1, -1) arms only at first
+  POINT last = {-1, -1};
+  for (const auto& s : steps) EXPECT_EQ(s.closes, MouseMoveCloses(&last, s.x, s.y)) << s.x << "," << s.y;
+  const int next[][3] = {{1, 3, 2}, {3, 3, 1}, {7, 5, 1}, {-1, 3, 0}, {INT_MAX, INT_MAX, 1}, {0, INT_MAX, 1}};
+  for (const auto& c : next) EXPECT_EQ(c[2], NextPictureNumber(c[0], c[1])) << c[0] << " of " << c[1];
+}
+
+// Which ticks change the picture, the collection switching to `newSet` at tick `switchAt`.
+TEST(Rules, WhichTicksChangeThePicture) {
+  const struct { const char* name; int delay; BOOL preview; const char* set; int count, switchAt;
+                 const char* newSet; std::vector<int> changes; } cases[] = {
+      {"every 5th", 5, FALSE, "SEA", 18, 0, "", {1, 6, 11, 16}}, {"delay 1", 1, FALSE, "SEA", 3, 0, "", {1, 2, 3}},
+      {"negative delay", -4, FALSE, "SEA", 3, 0, "", {1, 2, 3}}, {"40000", 40000, FALSE, "SEA", 65535, 0, "", {1, 32768, 65535}},
+      {"no collection, full screen", 2, FALSE, "", 4, 0, "", {1, 3}}, {"preview, no collection", 1, TRUE, "", 5, 0, "", {}},
+      {"a new collection restarts", 5, FALSE, "SEA", 9, 4, "LAKE", {1, 4, 9}},
+      {"a preview changes only with the collection", 1, TRUE, "SEA", 15, 11, "LAKE", {1, 11}}};
+  for (const auto& c : cases) {
+    SaverSettings s = {0, 0, c.delay, 0, "", 0, 0, "", "", 0};
+    char setName[kNameSize] = "";
+    short ticks = TicksFromDelay(c.delay);
+    std::vector<int> changes;
+    for (int i = 1; i <= c.count; ++i) {
+      snprintf(s.CurrentSet, sizeof s.CurrentSet, "%s", i < c.switchAt || !c.switchAt ? c.set : c.newSet);
+      if (CountTick(setName, &ticks, s, c.preview)) changes.push_back(i);
+    }
+    EXPECT_EQ(c.changes, changes) << c.name;
+    EXPECT_GE(ticks, 0) << c.name << ": the counter never wraps";
+  }
+}
+
+TEST(Rules, PictureAndTitlePlacement) {
+  const struct { const char* name; int cx, cy, width, height; BOOL stretch; std::vector<long> expected; } cases[] = {
+      // the picture's destination x, y, cx, cy, then its source
+      {"320x200 centred in 640x480", 640, 480, 320, 200, FALSE, {160, 140, 320, 200, 0, 0, 320, 200}},
+      {"301 wide: the odd pixel goes right", 640, 480, 301, 200, FALSE, {169, 140, 301, 200, 0, 0, 301, 200}},
+      {"larger: its middle, uncropped", 640, 480, 1000, 600, FALSE, {0, 0, 640, 480, 180, 60, 640, 480}},
+      {"stretched", 640, 480, 320, 200, TRUE, {0, 0, 640, 480, 0, 0, 320, 200}}, {"empty window", 0, -5, 320, 200, FALSE, {0, 0, 0, 0, 160, 100, 0, 0}},
+      // the title box's left, top, right, bottom for a text of width x height
+      {"title fits", 640, 480, 201, 20, FALSE, {219, 0, 420, 20}}, {"title too wide", 640, 480, 900, 20, FALSE, {0, 0, 640, 20}},
+      {"title too tall", 640, 30, 100, 60, FALSE, {270, 0, 370, 30}}, {"no window", -4, -2, 50, 20, FALSE, {0, 0, 0, 0}},
+      {"title of a negative measure", 640, 480, -10, -3, FALSE, {320, 0, 320, 0}}};
+  for (const auto& c : cases) {
+    const PaintPlacement p = PlacePicture(c.cx, c.cy, c.width, c.height, c.stretch);
+    const RECT r = PlaceTitle(c.cx, c.cy, c.width, c.height);
+    EXPECT_EQ(c.expected, (c.expected.size() == 4 ? std::vector<long>{r.left, r.top, r.right, r.bottom}
+              : std::vector<long>{p.xDest, p.yDest, p.cxDest, p.cyDest, p.xSrc, p.ySrc, p.cxSrc, p.cySrc})) << c.name;
+  }
+  // Palette entries swap blue and red and drop the reserved byte; only `count` are written.
+  const RGBQUAD table[2] = {{0x10, 0x20, 0x30, 0x40}, {0xFF, 0x00, 0x80, 0xFF}};
+  PALETTEENTRY entries[3] = {{0, 0, 0, 0}, {0, 0, 0, 0}, {0x77, 0, 0, 0}};
+  FillPaletteEntries(table, 2, entries);
+  EXPECT_EQ(0, memcmp("\x30\x20\x10\0\x80\0\xFF\0\x77\0\0\0", entries, sizeof entries));
+}
+
+// Paths keep backslashes, as collection paths do; the C library gets slashes, which Windows takes too.
+std::string Swap(std::string path, char from, char to) { return std::replace(path.begin(), path.end(), from, to), path; }
+std::string LocalPath(const std::string& path) { return Swap(path, '\\', '/'); }
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(LocalPath(path), std::ios::binary) << bytes; }
+
+// A fresh directory, removed with its contents at the end of the test.
+struct TempDir {
+  TempDir() { std::filesystem::create_directories(LocalPath(dir)); }
+  ~TempDir() { std::error_code ec; std::filesystem::remove_all(LocalPath(dir), ec); }
+  std::string Path(const std::string& name) const { return dir + "\\" + name; }
+  std::string dir = Swap(::testing::TempDir() + "lumaro-" + std::to_string(std::random_device()()), '/', '\\');
+};
+
+#define SET(field, text) snprintf(theSettings.field, sizeof theSettings.field, "%s", std::string(text).c_str())
+
+// LUMARO.INI: natively in the test's own profile directory, under Wine in Windows' directory.
+std::string SettingsFile(const TempDir& dir) {
+#ifdef _WIN32
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, sizeof windows);
+  return (void)dir, windows + std::string("\\LUMARO.INI");
+#else
+  NativeSetProfileDirectory(LocalPath(dir.dir).c_str());
+  return dir.Path("LUMARO.INI");
+#endif
+}
+
+std::string Resolved() {
+  return theSettings.CollectionFile + (" | " + std::string(theSettings.CollectionDir)) + " | " + std::to_string(theSettings.PictureCount);
+}
+
+// Every field in one line, so that a failure shows them all.
+std::string Record() {
+  const SaverSettings& s = theSettings;
+  char text[1024];
+  snprintf(text, sizeof text, "%d %d %d %d %s %d %d ", s.ShowTitle, s.FullScreen, s.ChangeDelay, s.CurrentPicture,
+           s.CurrentSet, s.StartDelay, s.UpdateWallpaper);
+  return text + Resolved();
+}
+
+// Each test starts without LUMARO.INI, which Windows may cache.
+class Settings : public ::testing::Test {
+ protected:
+  void SetUp() override { TearDown(); }
+  void TearDown() override {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kSettingsFile);
+    remove(LocalPath(m_file).c_str());
+    theSettings = SaverSettings{};
+  }
+  TempDir m_dir;
+  std::string m_file = SettingsFile(m_dir), m_sea = m_dir.Path("SEA.INI");
+};
+
+TEST_F(Settings, CatalogueListsWholeNamesInFileOrder) {
+  std::string big = "[Sets]\r\n";  // 100 entries of 101 bytes for an 8192-byte list: 81 fit, the 82nd is cut
+  std::vector<std::string> first81;
+  for (int i = 100; i < 200; ++i) big += "S" + std::to_string(i) + "=" + std::string(95, 'p') + "\r\n";
+  for (int i = 100; i < 181; ++i) first81.push_back("S" + std::to_string(i));
+  const std::string n300(300, 'n'), n256(256, 'n'), n255(255, 'n');
+  const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
+      {"no settings file", "", {}}, {"file order", "[Sets]\r\nSEA=C:\\S.INI\r\nMountains=D:\\M.INI\r\nNo Path\r\n=empty name\r\n",
+       {"SEA", "Mountains", "No Path", ""}},
+      {"names cut at 255", "[Sets]\r\n" + n300 + "=C:\\X.INI\r\n" + n256 + "\r\nB=1\r\n", {n255, n255, "B"}},
+      {"more than the list holds", big, first81}};
+  for (const auto& [name, text, names] : cases) {
+    if (!text.empty()) WriteFile(m_file, text);
+    std::vector<std::string> listed;
+    ListCollections([](const char* n, void* v) { static_cast<std::vector<std::string>*>(v)->push_back(n); }, &listed);
+    EXPECT_EQ(names, listed) << name;
+  }
+}
+
+TEST_F(Settings, ResolveAndSelectACollection) {
+  WriteFile(m_sea, "[Properties]\r\nCount=10\r\n");
+  WriteFile(m_file, "[Sets]\r\nSEA=C:\\PICS\\SEA.INI\r\nReal=" + m_sea + "\r\nEmpty=\r\nNoEq\r\n" +
+                        std::string(255, 'x') + "=C:\\P\\X.INI\r\n");
+  const std::pair<const char*, std::string> cases[] = {
+      {"SEA", "C:\\PICS\\SEA.INI | C:\\PICS | 0"},  // no such file: Count 0
+      {"Real", m_sea + " | " + m_dir.dir + " | 10"}, {"", " |  | 0"}, {"Unknown", " |  | 0"}, {"Empty", " |  | 0"},
+      {"NoEq", " |  | 0"}};
+  for (const auto& [set, resolved] : cases) {
+    SET(CurrentSet, set), theSettings.PictureCount = 99;
+    ResolveCurrentCollection();
+    EXPECT_EQ(resolved, Resolved()) << set;
+  }
+  // Selecting reads no Count; the current name does nothing, and case counts.
+  SET(CurrentSet, "SEA"), SET(CollectionFile, "stale"), theSettings.PictureCount = 7;
+  SelectCollection("SEA");
+  EXPECT_EQ("stale |  | 7", Resolved());
+  SelectCollection("Real");
+  EXPECT_EQ(m_sea + " | " + m_dir.dir + " | 7", Resolved());
+  SelectCollection(std::string(400, 'x').c_str());
+  EXPECT_EQ(std::string(255, 'x') + " C:\\P\\X.INI | C:\\P | 7", theSettings.CurrentSet + (" " + Resolved()));
+}
+
+TEST_F(Settings, PicturePathsAndTitles) {
+  const std::string d250(250, 'd'), untouched(kPathSize - 1, 'X');
+  WriteFile(m_sea, "[Pictures]\r\n1=LAKE.BMP\r\n10=sub\\TEN.BMP\r\n2=ABCD\r\n3=ABCDE\r\n"
+                   "[Titles]\r\n1=Sunset\\nat sea\r\n2=" + std::string(300, 't') + "\r\n");
+  const std::tuple<std::string, std::string, const char*, size_t, BOOL, std::string> cases[] = {
+      // collection file, directory, key, buffer size, result, path
+      {m_sea, "C:\\PICS", "1", kPathSize, TRUE, "C:\\PICS\\LAKE.BMP"}, {m_sea, "C:", "10", kPathSize, TRUE, "C:\\sub\\TEN.BMP"},
+      {m_sea, "C:", "010", kPathSize, TRUE, "C:\\"},  // keys have no leading zeros
+      {"", "C:", "1", kPathSize, TRUE, "C:\\"},       // no collection file: an empty name
+      {m_sea, d250, "2", kPathSize, TRUE, d250 + "\\ABCD"}, {m_sea, d250, "3", kPathSize, FALSE, ""},  // 255 fit
+      {m_sea, "C:", "1", 5, FALSE, ""}, {m_sea, "C:", "1", 0, FALSE, untouched}};
+  for (const auto& [file, dir, key, size, result, expected] : cases) {
+    SET(CollectionFile, file), SET(CollectionDir, dir);
+    char path[kPathSize] = "";
+    memset(path, 'X', kPathSize - 1);
+    EXPECT_EQ(result, LookUpPicturePath(key, path, size)) << dir << " " << key;
+    EXPECT_EQ(expected, path) << dir << " " << key << " " << size;
+  }
+  char title[kValueSize], cut[kValueSize];
+  LookUpTitle("1", title), LookUpTitle("2", cut);
+  EXPECT_EQ("Sunset\r\nat sea|" + std::string(254, 't'), title + std::string("|") + cut);
+}
+
+// Loading without a file gives every default. A save writes every key, which loading reads back, and keeps
+// the catalogue; it sets the time-out in seconds and, when asked for, the wallpaper.
+TEST_F(Settings, LoadAndSave) {
+  LoadSettings();
+  EXPECT_EQ("0 0 300 1  1 0  |  | 0", Record());
+  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
+  WriteFile(m_sea, "[Pictures]\r\n1=ONE.BMP\r\n2=LAKE.BMP\r\n3=" + std::string(250, 'W') + ".BMP\r\n");
+  WriteFile(m_file, "[Sets]\r\nSEA=" + m_sea + "\r\n");
+  const struct { int minutes, update, picture; UINT seconds; std::string wallpaper; } cases[] = {
+      {5, 0, 2, 300, ""},
+      {-3, 1, 3, 0, ""},                                     // a path that does not fit: no call
+      {INT_MAX, -1, 2, INT_MAX, m_dir.dir + "\\LAKE.BMP"},   // any non-zero value asks
+      {35791394, 1, 7, 2147483640, m_dir.dir + "\\"}};       // no such picture: the directory and a backslash
+  for (const auto& c : cases) {
+    theSettings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0};
+    SET(CollectionFile, m_sea), SET(CollectionDir, m_dir.dir);
+    SaveSettings();
+    UINT seconds = 0;
+    SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0);
+    char wallpaper[1024] = "";
+    SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof wallpaper, wallpaper, 0);
+    theSettings = SaverSettings{};
+    LoadSettings();
+    EXPECT_EQ(std::to_string(c.seconds) + " " + c.wallpaper + " | 1 2 17 " + std::to_string(c.picture) + " SEA " +
+                  std::to_string(c.minutes) + " " + std::to_string(c.update) + " " + m_sea + " | " + m_dir.dir + " | 0",
+              std::to_string(seconds) + " " + wallpaper + " | " + Record());
+  }
+}
+
+}  // namespace
