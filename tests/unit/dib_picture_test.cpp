@@ -65,11 +65,10 @@ class DibPictureTest : public ::testing::Test {
 // Header kinds, table sizes, where the bits start and how they are stored.
 TEST_F(DibPictureTest, WhatLoadsAndWhereItGoes) {
   auto rle = [](uint16_t bits, BmpFile b) { return b.compression = bits, b.bits = {4, 0x12, 0, 0, 4, 0x34, 0, 1}, b; };
-  auto at = [](uint32_t offBits, size_t gap, BmpFile b) {  // an explicit bfOffBits, or a gap of `gap` bytes
+  auto at = [](uint32_t offBits, size_t gap, BmpFile b = Picture(9, 4, 8, 256)) {  // a bfOffBits, or a gap
     return b.autoOffBits = gap > 0, b.offBits = offBits, b.gap.assign(gap, 0xEE), b; };
-  const BmpFile p8 = Picture(9, 4, 8, 256);
   std::tuple<const char*, int, BmpFile> cases[] = {  // name, colours held, file
-      {"24-bit", 0, Picture(9, 4)},                        {"8-bit, biClrUsed 0", 256, p8},
+      {"24-bit", 0, Picture(9, 4)},                        {"8-bit, biClrUsed 0", 256, Picture(9, 4, 8, 256)},
       {"8-bit, biClrUsed 20", 20, Picture(9, 4, 8, 20)},   {"24-bit, biClrUsed 256", 256, Picture(9, 4, 24, 256)},
       {"1-bit", 2, Picture(9, 4, 1, 2)},                   {"4-bit", 16, Picture(9, 4, 4, 16)},
       {"16-bit", 0, Picture(9, 4, 16)},                    {"32-bit, biClrUsed 4", 4, Picture(9, 4, 32, 4)},
@@ -78,8 +77,8 @@ TEST_F(DibPictureTest, WhatLoadsAndWhereItGoes) {
       {"top-down, stored bottom-up", 0, Picture(9, -4)},
       {"RLE8", 256, rle(BI_RLE8, Picture(4, 2, 8, 256))},  {"RLE4", 16, rle(BI_RLE4, Picture(4, 2, 4, 16))},
       // a bfOffBits of 0, before or inside the table: the bits follow the table
-      {"bfOffBits 0", 256, at(0, 0, p8)}, {"bfOffBits 14", 256, at(14, 0, p8)}, {"bfOffBits 1077", 256, at(1077, 0, p8)},
-      {"a gap of a byte", 256, at(0, 1, p8)}};
+      {"bfOffBits 0", 256, at(0, 0)}, {"bfOffBits 14", 256, at(14, 0)}, {"bfOffBits 1077", 256, at(1077, 0)},
+      {"a gap of a byte", 256, at(0, 1)}};
   for (auto& [name, colors, bmp] : cases) {
     SCOPED_TRACE(name);
     bmp.sizeImage = bmp.compression ? uint32_t(bmp.bits.size()) : 999999;  // computed when uncompressed
@@ -124,10 +123,11 @@ TEST_F(DibPictureTest, BoundsFailuresAndRelease) {
     bmp = Picture(1, 1, c.bitCount, c.rleInSparseTail ? 256 : 0);
     bmp.width = c.width, bmp.height = c.height, bmp.compression = c.rleInSparseTail ? BI_RLE8 : BI_RGB, bmp.sizeImage = c.rleInSparseTail;
     bmp.bits = Pattern(c.width == 8192 ? 0 : RowBytes(c.bitCount, c.width) * std::abs(c.height));
-    EXPECT_EQ(c.result == kLoads, Load(bmp, c.rleInSparseTail) != FALSE);
+    const bool loaded = Load(bmp, c.rleInSparseTail) != FALSE;
+    EXPECT_EQ(c.result == kLoads, loaded && c.result != kReleased);  // a released one may load, given the memory
     EXPECT_EQ(c.result == kKept, held());
 #ifdef __SANITIZE_ADDRESS__
-    EXPECT_TRUE(c.result != kReleased || IsEmpty(m_picture)) << "no block";
+    EXPECT_TRUE(c.result != kReleased || (IsEmpty(m_picture) && !loaded)) << "no block";
 #endif
     ASSERT_TRUE(c.result == kKept || Load(keeper));
   }
