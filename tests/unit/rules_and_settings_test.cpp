@@ -34,8 +34,8 @@ TEST(Rules, SmallRules) {
   const int kLeft = 12345;  // a refusal leaves the value as it was
   const std::pair<std::string, int> cases[] = {
       {"90", 90}, {"-5", -5}, {" \t12 \t", 12}, {"+7", 7}, {"-0", 0}, {"2147483647", INT_MAX},
-      {"-2147483648", INT_MIN}, {"7" + std::string(30, ' ') + "junk", 7},  // only the first 31 characters count
-      {std::string(30, ' ') + "42", 4}, {"", kLeft}, {"   ", kLeft}, {"12a", kLeft}, {"a12", kLeft}, {"- 5", kLeft},
+      {"-2147483648", INT_MIN}, {"7" + std::string(31, ' ') + "junk", 7},  // only the first 31 characters count
+      {std::string(30, ' ') + "42", 4}, {"", kLeft}, {std::string(31, ' ') + "5", kLeft}, {"12a", kLeft}, {"a12", kLeft}, {"- ", kLeft},
       {"+", kLeft}, {"1 2", kLeft}, {"1.5", kLeft}, {"\n12", kLeft}, {"12\n", kLeft}, {"2147483648", kLeft},
       {"-2147483649", kLeft}, {std::string(40, '1'), kLeft}};
   for (const auto& [text, expected] : cases) {
