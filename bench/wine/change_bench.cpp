@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,43 @@ std::string WriteKind(const char* name, int width, int height, int bits) {
     pictures.push_back({file, "Benchmark picture"});
   }
   return WriteCollection(name, 2, pictures);
+}
+
+std::string Proc(int pid, const char* file) {
+  return ReadFile("Z:\\proc\\" + std::to_string(pid) + "\\" + file);
+}
+
+// The Linux process of lumaro.scr whose command line contains `marker`
+// (Wine gives it the Windows command line), or 0.
+int LinuxPid(const std::string& marker) {
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA("Z:\\proc\\*", &fd);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int found = 0;
+  do {
+    int pid = atoi(fd.cFileName);
+    std::string cmdline = pid > 0 ? Proc(pid, "cmdline") : "";
+    for (char& c : cmdline)
+      if (c == '\0') c = ' ';
+    if (cmdline.find(marker) != std::string::npos &&
+        cmdline.find("lumaro.scr") != std::string::npos)
+      found = pid;
+  } while (!found && FindNextFileA(find, &fd));
+  FindClose(find);
+  return found;
+}
+
+// User plus system CPU time of a Linux process, in clock ticks.
+long long LinuxCpuTicks(int pid) {
+  // After the command in brackets: the state is field 3, utime and stime 14 and 15.
+  std::string stat = Proc(pid, "stat");
+  size_t close = stat.rfind(')');
+  long long utime = 0, stime = 0;
+  if (close == std::string::npos ||
+      sscanf(stat.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %lld %lld",
+             &utime, &stime) != 2)
+    return -1;
+  return utime + stime;
 }
 
 double Median(std::vector<double> v) {

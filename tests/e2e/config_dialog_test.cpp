@@ -1,19 +1,15 @@
 // The configuration dialog, worked from outside as a user would: read its
 // controls, pick collections, type, click, and look at what reaches
-// LUMARO.INI and the system's screen-saver time-out.
+// LUMARO.INI, the screen-saver time-out and the wallpaper.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <memory>
+#include <set>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "driver.h"
 #include "res/resource.h"
@@ -23,12 +19,11 @@ using namespace e2e;
 namespace {
 
 const COLORREF kRed = RGB(220, 30, 40), kGreen = RGB(30, 200, 60), kBlue = RGB(40, 60, 220);
-const int kTimeoutBefore = 420;  // seconds; no StartDelay used here gives it
 
-// One collection of one solid picture, stored in WorkDir().
+// A collection in WorkDir() whose pictures 1 and 7 are NAME.BMP in one colour.
 std::string SolidCollection(const std::string& name, COLORREF colour) {
   WriteSolidBmp(WorkDir() + "\\" + name + ".BMP", 64, 64, colour);
-  return WriteCollection(name, 1, {{name + ".BMP", ""}});
+  return WriteCollection(name, 7, Pictures(7, {name + ".BMP", ""}));
 }
 
 // LUMARO.INI with the catalogue `sets`; `options` goes under [Main] and may
@@ -69,46 +64,40 @@ std::string Record(const std::string& changes) {
   return line.substr(1);
 }
 
-// The time-out as the system stores it for the user; this process's own
-// SystemParametersInfo would answer from a cache.
-int StoredTimeout() {
-  char value[32] = "";
-  DWORD size = sizeof value - 1;
-  return RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveTimeOut",
-                      RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS
-             ? atoi(value)
-             : -1;
-}
-
-std::string SetsSection() {
-  char text[4096] = "";
-  DWORD n = GetPrivateProfileSectionA("Sets", text, sizeof text, SettingsPath().c_str());
-  return std::string(text, n);
-}
-
 std::string TextOf(HWND wnd) {
   wchar_t text[256] = L"";
   SendMessageW(wnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
   return std::string(text, text + wcslen(text));
 }
 
+RECT WindowRect(HWND wnd) {
+  RECT rc = {};
+  GetWindowRect(wnd, &rc);
+  return rc;
+}
+
+void ClickAt(int x, int y) {
+  MouseTo(x, y);
+  Press(VK_LBUTTON);
+  MouseTo(1, 1);
+}
+
 class ConfigDialog : public ::testing::Test {
  protected:
   void SetUp() override {
     MouseTo(1, 1);
-    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, kTimeoutBefore, nullptr, SPIF_UPDATEINIFILE);
-    ASSERT_EQ(kTimeoutBefore, StoredTimeout());
     // Listed out of their sorted order.
-    sets = "[Sets]\r\nRed=" + SolidCollection("Red", kRed) +
-           "\r\nGreen=" + SolidCollection("Green", kGreen) +
-           "\r\nBlue=" + SolidCollection("Blue", kBlue) + "\r\n";
+    sets = "[Sets]\r\nRed=" + SolidCollection("Red", kRed) + "\r\nGreen=" +
+           SolidCollection("Green", kGreen) + "\r\nBlue=" + SolidCollection("Blue", kBlue) + "\r\n";
   }
 
-  // Starts a fresh dialog; the one before, if any, is killed.
+  // Starts a fresh dialog, the one before killed first.
   void Open(const std::string& settings) {
+    saver.reset(new Saver);
+    Desktop("ScreenSaveTimeOut", "420");
+    Desktop("Wallpaper", "");
     WriteSettings(settings);
     before = ReadFile(SettingsPath());
-    saver = std::make_unique<Saver>();
     ASSERT_TRUE(saver->Start(""));
     dlg = saver->WaitForWindow(10000, "Lumaro Configuration");
     ASSERT_NE(nullptr, dlg) << "the dialog did not appear";
@@ -132,52 +121,47 @@ class ConfigDialog : public ::testing::Test {
     return items;
   }
 
-  // The highlighted item's text, or "<none>".
-  std::string Selected() const {
+  std::string Selected() const {  // "<none>" when nothing is highlighted
     LRESULT sel = SendMessageW(Item(IDC_COLLECTIONS), LB_GETCURSEL, 0, 0);
     return sel < 0 ? "<none>" : ListItems().at(static_cast<size_t>(sel));
   }
 
-  // A real mouse click on the item.
-  void Pick(const std::string& name) {
+  void Pick(const std::string& name) {  // a real mouse click on the item
     std::vector<std::string> items = ListItems();
-    int index = static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
-    ASSERT_LT(index, static_cast<int>(items.size())) << name;
+    LRESULT index = std::find(items.begin(), items.end(), name) - items.begin();
     HWND list = Item(IDC_COLLECTIONS);
-    int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
-    int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    POINT pt = {10, (index - top) * height + height / 2};
+    LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    POINT pt = {10, int((index - SendMessageW(list, LB_GETTOPINDEX, 0, 0)) * height + height / 2)};
     ClientToScreen(list, &pt);
-    MouseTo(pt.x, pt.y);
-    MouseClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    MouseTo(1, 1);
+    ClickAt(pt.x, pt.y);
     EXPECT_TRUE(WaitUntil([&] { return Selected() == name; }, 2000)) << name;
   }
 
-  // The preview is laid over the hidden placeholder 1007.
-  POINT PreviewCentre() const {
-    RECT rc = {};
-    GetWindowRect(Item(IDC_PREVIEW_AREA), &rc);
-    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-  }
-
-  // The window seen at the preview's place when it is one of ours.
+  // The window seen over the hidden placeholder when it is one of ours.
   HWND Preview() const {
-    HWND wnd = WindowFromPoint(PreviewCentre());
+    RECT rc = WindowRect(Item(IDC_PREVIEW_AREA));
+    HWND wnd = WindowFromPoint(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
     char name[16] = "";
     GetClassNameA(wnd, name, sizeof name);
     return strncmp(name, "Lumaro:", 7) == 0 ? wnd : nullptr;
   }
 
-  bool PreviewShows(COLORREF colour, int ms) {
-    return WaitUntil([&] { POINT c = PreviewCentre(); return Near(ScreenPixel(c.x, c.y), colour); },
-                     ms);
+  // The preview's centre, or all its corners too, show `colour` within `ms`.
+  bool PreviewShows(COLORREF colour, int ms, bool corners = false) {
+    return WaitUntil(
+        [&] {
+          RECT r = WindowRect(Item(IDC_PREVIEW_AREA));
+          POINT points[] = {{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, {r.left, r.top},
+                            {r.right - 1, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}};
+          return std::all_of(points, points + (corners ? 5 : 1),
+                             [&](POINT p) { return Near(ScreenPixel(p.x, p.y), colour); });
+        },
+        ms);
   }
 
   // The green light of the monitor picture, drawn from the button's corner.
   bool MonitorDrawn() const {
-    RECT rc = {};
-    GetWindowRect(Item(IDC_MONITOR), &rc);
+    RECT rc = WindowRect(Item(IDC_MONITOR));
     return Near(ScreenPixel(rc.left + 105, rc.top + 149), RGB(0, 255, 0)) &&
            Near(ScreenPixel(rc.left + 106, rc.top + 150), RGB(0, 255, 0));
   }
@@ -185,19 +169,13 @@ class ConfigDialog : public ::testing::Test {
   HWND FocusedControl() const {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &info) ? info.hwndFocus
-                                                                            : nullptr;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &info) ? info.hwndFocus : nullptr;
   }
 
   void ExpectClosed() {
     DWORD code = 12345;
     ASSERT_TRUE(saver->WaitForExit(5000, &code)) << "the dialog is still open";
     EXPECT_EQ(0u, code);
-  }
-
-  void ExpectNothingSaved() {
-    EXPECT_EQ(before, ReadFile(SettingsPath()));
-    EXPECT_EQ(kTimeoutBefore, StoredTimeout());
   }
 
   // OK with a field's text that is refused: the prompt comes, says why,
@@ -226,13 +204,10 @@ class ConfigDialog : public ::testing::Test {
   std::string sets, before;
 };
 
-// --- what the dialog shows ---------------------------------------------------
-
 TEST_F(ConfigDialog, CentredWithSortedListRecordShownAndTabOrder) {
-  Open(Settings("Green", sets, "ShowTitle=1\r\nFullScreen=0\r\n[Wallpaper]\r\n"
-                "UpdateWallpaper=1\r\n", "StartDelay=5\r\nChangeDelay=1234\r\n"));
-  RECT rc, area;
-  GetWindowRect(dlg, &rc);
+  Open(Settings("Green", sets, "ShowTitle=1\r\nFullScreen=0\r\n[Wallpaper]\r\nUpdateWallpaper=1\r\n",
+                "StartDelay=5\r\nChangeDelay=1234\r\n"));
+  RECT rc = WindowRect(dlg), area;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   EXPECT_NEAR((area.left + area.right) / 2, (rc.left + rc.right) / 2, 1);
   EXPECT_NEAR((area.top + area.bottom) / 2, (rc.top + rc.bottom) / 2, 1);
@@ -249,47 +224,38 @@ TEST_F(ConfigDialog, CentredWithSortedListRecordShownAndTabOrder) {
 
   // The preview, on top, takes the hidden placeholder's place exactly.
   ASSERT_NE(nullptr, Preview()) << "the preview is missing or covered";
-  RECT preview = {}, placeholder = {};
-  GetWindowRect(Preview(), &preview);
-  GetWindowRect(Item(IDC_PREVIEW_AREA), &placeholder);
+  RECT preview = WindowRect(Preview()), placeholder = WindowRect(Item(IDC_PREVIEW_AREA));
   EXPECT_TRUE(EqualRect(&preview, &placeholder));
   EXPECT_FALSE(IsWindowVisible(Item(IDC_PREVIEW_AREA)));
 
   // Tab goes round the dialog, never stopping on the list or the monitor.
   SetForegroundWindow(dlg);
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl() != nullptr; }, 2000));
-  bool sawStartDelay = false, sawExit = false;
-  for (int i = 0, last = 0; i < 14; i++) {
-    KeyPress(VK_TAB);
-    int id = 0;
+  std::set<int> seen;
+  for (int i = 0, id = 0; i < 14; i++) {
+    const int last = id;
+    Press(VK_TAB);
     WaitUntil([&] { return (id = GetDlgCtrlID(FocusedControl())) != 0 && id != last; }, 1000);
-    EXPECT_NE(IDC_COLLECTIONS, id);
-    EXPECT_NE(IDC_MONITOR, id);
-    sawStartDelay |= id == IDC_START_DELAY;
-    sawExit |= id == IDCANCEL;
-    last = id;
+    seen.insert(id);
   }
-  EXPECT_TRUE(sawStartDelay && sawExit) << "Tab does not move through the dialog";
+  EXPECT_EQ(0u, seen.count(IDC_COLLECTIONS) + seen.count(IDC_MONITOR));
+  EXPECT_EQ(2u, seen.count(IDC_START_DELAY) + seen.count(IDCANCEL)) << "Tab does not go round";
 }
-
-// --- the collection list and the preview -------------------------------------
 
 TEST_F(ConfigDialog, PreviewIgnoresThePointerAndFollowsPicks) {
   Open(Settings("Red", sets));
   ASSERT_TRUE(PreviewShows(kRed, 3000));
-  POINT c = PreviewCentre();
-  MouseTo(c.x, c.y);
+  RECT rc = WindowRect(Item(IDC_PREVIEW_AREA));
+  MouseTo(rc.left + 20, rc.top + 20);
   Sleep(200);
-  MouseTo(c.x + 5, c.y + 3);
+  MouseTo(rc.left + 25, rc.top + 23);
   Sleep(200);
   EXPECT_TRUE(PointerHidden()) << "over the preview";
-  MouseClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-  MouseClick(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-  MouseClick(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+  for (WORD button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) Press(button);
   MouseTo(1, 1);
   Sleep(1500);
   EXPECT_NE(nullptr, Preview()) << "the preview closed";
-  EXPECT_TRUE(PreviewShows(kRed, 0)) << "the click erased the preview";
+  EXPECT_TRUE(PreviewShows(kRed, 0)) << "the clicks erased the preview";
   RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   Sleep(500);
   EXPECT_TRUE(PreviewShows(kRed, 0)) << "a repaint erased the preview";
@@ -308,53 +274,36 @@ TEST_F(ConfigDialog, PreviewIgnoresThePointerAndFollowsPicks) {
   EXPECT_TRUE(PreviewShows(kGreen, 0));
 }
 
-// --- leaving -----------------------------------------------------------------
-
-TEST_F(ConfigDialog, ExitAndEscapeAfterPickSaveNothing) {
-  for (bool escape : {false, true}) {
-    SCOPED_TRACE(escape ? "Escape" : "Exit");
-    Open(Settings("Red", sets));
-    Type(IDC_START_DELAY, "9");
-    Pick("Blue");
-    ASSERT_TRUE(PreviewShows(kBlue, 3000));
-    if (escape) {
-      SetForegroundWindow(dlg);
-      ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dlg; }, 2000));
-      KeyPress(VK_ESCAPE);
-    } else {
-      Click(IDCANCEL);
-    }
-    ExpectClosed();
-    ExpectNothingSaved();
-  }
-}
-
-TEST_F(ConfigDialog, NotANumberPromptsAndKeepsTheDialog) {
-  Open(Settings("Red", sets));
-  Pick("Blue");
-  Type(IDC_START_DELAY, "7");
-  ExpectRefused(IDC_CHANGE_DELAY, "12a");
-  ExpectRefused(IDC_CHANGE_DELAY, "");
-  ExpectRefused(IDC_START_DELAY, "1 2");
-  ExpectRefused(IDC_START_DELAY, "+");
-  Click(IDCANCEL);
-  ExpectClosed();
-  ExpectNothingSaved();
-}
-
-// OK saves the whole record and sets the time-out StartDelay x 60; each
-// case may change the dialog and check what it shows first.
-TEST_F(ConfigDialog, OkSavesTheRecordAndTheTimeout) {
+// How the dialog is left: OK saves the whole record, sets the time-out to
+// StartDelay x 60 and, when asked, the wallpaper; Exit and Escape save
+// nothing. Each case may change the dialog and check what it shows first.
+TEST_F(ConfigDialog, LeavingSavesOnlyOnOk) {
   const std::string abc = "[Sets]\r\nAbcdef=" + SolidCollection("Abcdef", kBlue) +
                           "\r\nAbc=" + SolidCollection("Abc", kRed) + "\r\n";
   auto highlights = [&](const char* item) { return [=] { EXPECT_EQ(item, Selected()); }; };
+  auto pickBlue = [&] {
+    Type(IDC_START_DELAY, "9");
+    Pick("Blue");
+    ASSERT_TRUE(PreviewShows(kBlue, 3000));
+  };
   const struct {
     const char* name;
     std::string settings;
     std::function<void()> act;
-    const char* changes;  // to Record()
-    int timeout;          // -1: not checked, a negative one is the system's affair
+    int leave;            // IDOK, IDCANCEL or VK_ESCAPE
+    const char* changes;  // to Record(), after OK
+    int timeout;
+    const char* wallpaper;  // the collection whose picture 7 it is, or ""
   } cases[] = {
+      {"Exit", Settings("Red", sets), pickBlue, IDCANCEL, "", 420, ""},
+      {"Escape", Settings("Red", sets), pickBlue, VK_ESCAPE, "", 420, ""},
+      {"not a number", Settings("Red", sets),
+       [&] {
+         pickBlue();
+         ExpectRefused(IDC_CHANGE_DELAY, "12a");
+         ExpectRefused(IDC_START_DELAY, "");
+       },
+       IDCANCEL, "", 420, ""},
       {"every field changed", Settings("Red", sets, "ShowTitle=0\r\nFullScreen=1\r\n"),
        [&] {
          Pick("Blue");
@@ -364,67 +313,71 @@ TEST_F(ConfigDialog, OkSavesTheRecordAndTheTimeout) {
          Click(IDC_SHOW_TITLE);   // on
          ASSERT_TRUE(WaitUntil([&] { return Checked(IDC_SHOW_TITLE); }, 2000));
        },
-       "CurrentSet=Blue StartDelay=3 ChangeDelay=45", 180},
-      {"typed 90", Settings("Red", sets), [&] { Type(IDC_START_DELAY, "90"); }, "StartDelay=90",
-       5400},
-      {"typed -5", Settings("Red", sets), [&] { Type(IDC_START_DELAY, "-5"); }, "StartDelay=-5",
-       -1},
-      {"typed ' 12 '", Settings("Red", sets), [&] { Type(IDC_START_DELAY, " 12 "); },
-       "StartDelay=12", 720},
-      {"typed tab, +0, tab", Settings("Red", sets), [&] { Type(IDC_START_DELAY, "\t+0\t"); },
-       "StartDelay=0", 0},
+       IDOK, "CurrentSet=Blue StartDelay=3 ChangeDelay=45", 180, ""},
+      {"switched with the wallpaper on",
+       Settings("Red", sets, "ShowTitle=1\r\nFullScreen=0\r\n[Wallpaper]\r\nUpdateWallpaper=1\r\n"),
+       [&] { Pick("Blue"); }, IDOK, "CurrentSet=Blue UpdateWallpaper=1", 300, "Blue"},
       {"1500 with the arrows", Settings("Red", sets),
        [&] {
          // One click on the upper arrow steps from 1499 and writes the field.
          HWND spin = Item(IDC_CHANGE_DELAY_SPIN);
          SendMessageW(spin, UDM_SETPOS32, 0, 1499);
-         RECT rc;
-         GetWindowRect(spin, &rc);
-         MouseTo((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 4);
-         MouseClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-         MouseTo(1, 1);
+         RECT rc = WindowRect(spin);
+         ClickAt((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 4);
          EXPECT_TRUE(WaitUntil([&] { return Text(IDC_CHANGE_DELAY) == "1500"; }, 2000))
              << "the field holds \"" << Text(IDC_CHANGE_DELAY) << "\"";
        },
-       "ChangeDelay=1500", 300},
+       IDOK, "ChangeDelay=1500", 300, ""},
       // Delays beyond the arrows' range are kept; checks outside 0-2 are 0.
       {"stored values out of range",
-       Settings("Red", sets, "ShowTitle=5\r\nFullScreen=-1\r\n",
-                "StartDelay=90\r\nChangeDelay=40000\r\n"),
+       Settings("Red", sets, "ShowTitle=5\r\nFullScreen=-1\r\n", "StartDelay=90\r\nChangeDelay=40000\r\n"),
        [&] {
          EXPECT_EQ("90", Text(IDC_START_DELAY));
          EXPECT_EQ("40000", Text(IDC_CHANGE_DELAY));
          EXPECT_FALSE(Checked(IDC_SHOW_TITLE));
          EXPECT_FALSE(Checked(IDC_FULL_SCREEN));
        },
-       "StartDelay=90 ChangeDelay=40000 ShowTitle=0", 5400},
+       IDOK, "StartDelay=90 ChangeDelay=40000 ShowTitle=0", 5400, ""},
+      {"preview stretched with FullScreen 0", Settings("Red", sets),
+       [&] { EXPECT_TRUE(PreviewShows(kRed, 3000, true)) << "a corner of the preview is not red"; },
+       IDOK, "", 300, ""},
+      // The monitor bitmap's screen spans columns 15-167 and rows 16-128.
+      {"preview over the monitor's screen", Settings("Red", sets),
+       [&] {
+         ASSERT_NE(nullptr, Preview());
+         RECT p = WindowRect(Preview()), m = WindowRect(Item(IDC_MONITOR));
+         EXPECT_EQ((std::vector<LONG>{15, 16, 153, 112}),
+                   (std::vector<LONG>{p.left - m.left, p.top - m.top, p.right - p.left, p.bottom - p.top}));
+       },
+       IDOK, "", 300, ""},
       {"empty catalogue", "[ScreenSaver]\r\nStartDelay=2\r\n",
        [&] {
          EXPECT_TRUE(ListItems().empty());
-         EXPECT_EQ("<none>", Selected());
          EXPECT_EQ("300", Text(IDC_CHANGE_DELAY));
        },
-       "CurrentSet= CurrentPicture=1 StartDelay=2 ShowTitle=0", 120},
+       IDOK, "CurrentSet= CurrentPicture=1 StartDelay=2 ShowTitle=0", 120, ""},
       // The item equal to the current name ignoring case is highlighted, and
       // highlighting is not picking: the record keeps its name.
-      {"current Abc", Settings("Abc", abc), highlights("Abc"), "CurrentSet=Abc", 300},
-      {"current abc", Settings("abc", abc), highlights("Abc"), "CurrentSet=abc", 300},
-      {"current ABCDEF", Settings("ABCDEF", abc), highlights("Abcdef"), "CurrentSet=ABCDEF", 300},
-      {"current Ab", Settings("Ab", abc), highlights("<none>"), "CurrentSet=Ab", 300},
-      {"no current", Settings("", abc), highlights("<none>"), "CurrentSet=", 300},
+      {"current abc", Settings("abc", abc), highlights("Abc"), IDOK, "CurrentSet=abc", 300, ""},
+      {"current Ab", Settings("Ab", abc), highlights("<none>"), IDOK, "CurrentSet=Ab", 300, ""},
+      {"no current", Settings("", abc), highlights("<none>"), IDOK, "CurrentSet=", 300, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Open(c.settings);
-    const std::string catalogue = SetsSection();
     c.act();
-    Click(IDOK);
-    ExpectClosed();
-    EXPECT_EQ(Record(c.changes), StoredRecord());
-    EXPECT_EQ(catalogue, SetsSection()) << "the catalogue was touched";
-    if (c.timeout >= 0) {
-      EXPECT_EQ(c.timeout, StoredTimeout());
+    if (c.leave == VK_ESCAPE) {
+      SetForegroundWindow(dlg);
+      ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dlg; }, 2000));
+      Press(VK_ESCAPE);
+    } else {
+      Click(c.leave);
     }
+    ExpectClosed();
+    if (c.leave == IDOK) EXPECT_EQ(Record(c.changes), StoredRecord());
+    else EXPECT_EQ(before, ReadFile(SettingsPath())) << "written on leaving without OK";
+    EXPECT_EQ(c.timeout, atoi(Desktop("ScreenSaveTimeOut").c_str()));
+    EXPECT_EQ(*c.wallpaper ? WorkDir() + "\\" + c.wallpaper + ".BMP" : "", Desktop("Wallpaper"));
   }
 }
 

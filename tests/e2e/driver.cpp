@@ -1,9 +1,10 @@
 #include "driver.h"
 
-#include <algorithm>
+#include <shlwapi.h>
+#include <winternl.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -34,6 +35,15 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 void WriteSettings(const std::string& text) { WriteFile(SettingsPath(), text); }
 
+std::string Desktop(const char* name, const char* set) {
+  const char* key = "Control Panel\\Desktop";
+  if (set) SHSetValueA(HKEY_CURRENT_USER, key, name, REG_SZ, set, DWORD(strlen(set) + 1));
+  char value[MAX_PATH] = "";
+  DWORD size = sizeof value;
+  SHGetValueA(HKEY_CURRENT_USER, key, name, nullptr, value, &size);
+  return value;
+}
+
 bool WaitUntil(const std::function<bool()>& done, int ms) {
   for (DWORD start = GetTickCount();; Sleep(20)) {
     if (done()) return true;
@@ -43,26 +53,23 @@ bool WaitUntil(const std::function<bool()>& done, int ms) {
 
 Saver::~Saver() {
   if (!pi_.hProcess) return;
-  if (Running()) {
-    TerminateProcess(pi_.hProcess, 99);
-    WaitForSingleObject(pi_.hProcess, 5000);
-  }
+  TerminateProcess(pi_.hProcess, 99);  // fails harmlessly once it has ended
+  WaitForSingleObject(pi_.hProcess, 5000);
   CloseHandle(pi_.hProcess);
   CloseHandle(pi_.hThread);
 }
 
 bool Saver::Start(const std::string& args) {
-  std::string cmd = std::string("\"") + LUMARO_SCR + "\"" + (args.empty() ? "" : " " + args);
+  std::string cmd = std::string("\"") + LUMARO_SCR + "\" " + args;
   STARTUPINFOA si = {};
   si.cb = sizeof si;
-  return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi_) != 0;
+  return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
 }
 
 HWND Saver::WaitForWindow(int ms, const char* caption, HWND except) {
   HWND found = nullptr;
   WaitUntil(
-      [&]() -> bool {
+      [&] {
         for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption)) != nullptr;) {
           DWORD pid = 0;
           GetWindowThreadProcessId(w, &pid);
@@ -80,8 +87,23 @@ bool Saver::WaitForExit(int ms, DWORD* exitCode) {
   return true;
 }
 
-bool Saver::Running() const {
-  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+COLORREF ScreenPixel(int x, int y) {
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+bool Near(COLORREF c, COLORREF want, int tolerance) {
+  for (int shift : {0, 8, 16})
+    if (abs(int(c >> shift & 255) - int(want >> shift & 255)) > tolerance) return false;
+  return true;
+}
+
+bool PointerHidden() {
+  CURSORINFO ci = {};
+  ci.cbSize = sizeof ci;
+  return GetCursorInfo(&ci) && (ci.hCursor == nullptr || !(ci.flags & CURSOR_SHOWING));
 }
 
 std::string EncodeBmp(const Bmp& bmp) {
@@ -102,9 +124,8 @@ std::string EncodeBmp(const Bmp& bmp) {
     for (int x = 0; x < bmp.width; x++) {
       unsigned v = bmp.pixel(x, y);
       if (bmp.bits == 24) {
-        row[3 * x] = GetBValue(v);
-        row[3 * x + 1] = GetGValue(v);
-        row[3 * x + 2] = GetRValue(v);
+        uint8_t bgr[3] = {GetBValue(v), GetGValue(v), GetRValue(v)};
+        memcpy(row + 3 * x, bgr, 3);
       } else {
         int shift = 8 - bmp.bits * (x % (8 / bmp.bits) + 1);
         row[x * bmp.bits / 8] |= static_cast<uint8_t>((v & ((1u << bmp.bits) - 1)) << shift);
@@ -121,13 +142,11 @@ void WriteSolidBmp(const std::string& path, int width, int height, COLORREF colo
   WriteBmp(path, {width, height, 24, false, {}, [colour](int, int) -> unsigned { return colour; }});
 }
 
-std::string WriteCollection(const std::string& name, int count,
-                            const std::vector<std::pair<std::string, std::string>>& pictures) {
+std::string WriteCollection(const std::string& name, int count, const Pictures& pictures) {
   std::string list, titles;
   for (size_t i = 0; i < pictures.size(); i++) {
     list += std::to_string(i + 1) + "=" + pictures[i].first + "\r\n";
-    if (!pictures[i].second.empty())
-      titles += std::to_string(i + 1) + "=" + pictures[i].second + "\r\n";
+    titles += std::to_string(i + 1) + "=" + pictures[i].second + "\r\n";
   }
   std::string path = WorkDir() + "\\" + name + ".INI";
   WriteFile(path, "[Properties]\r\nCount=" + std::to_string(count) + "\r\n[Pictures]\r\n" + list +
@@ -135,107 +154,21 @@ std::string WriteCollection(const std::string& name, int count,
   return path;
 }
 
-namespace {
-std::string Proc(int pid, const char* file) {
-  return ReadFile("Z:\\proc\\" + std::to_string(pid) + "\\" + file);
-}
-}  // namespace
-
-int LinuxPid(const std::string& marker) {
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA("Z:\\proc\\*", &fd);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  int found = 0;
-  do {
-    int pid = atoi(fd.cFileName);
-    std::string cmdline = pid > 0 ? Proc(pid, "cmdline") : "";
-    for (char& c : cmdline)
-      if (c == '\0') c = ' ';
-    if (cmdline.find(marker) != std::string::npos &&
-        cmdline.find("lumaro.scr") != std::string::npos)
-      found = pid;
-  } while (!found && FindNextFileA(find, &fd));
-  FindClose(find);
-  return found;
-}
-
-long LinuxStatusKb(int pid, const char* field) {
-  std::string status = Proc(pid, "status"), key = std::string(field) + ":";
-  size_t at = status.find(key);
-  return at == std::string::npos ? -1 : atol(status.c_str() + at + key.size());
-}
-
-long long LinuxCpuTicks(int pid) {
-  // After the command in brackets: the state is field 3, utime and stime 14 and 15.
-  std::string stat = Proc(pid, "stat");
-  size_t close = stat.rfind(')');
-  long long utime = 0, stime = 0;
-  if (close == std::string::npos ||
-      sscanf(stat.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %lld %lld",
-             &utime, &stime) != 2)
-    return -1;
-  return utime + stime;
-}
-
-namespace {
-// One entry of the GDI handle table that the process environment block of
-// a 32-bit process names at offset 0x94; a live object has a type.
-#pragma pack(push, 4)
-struct GdiHandleEntry {
-  ULONGLONG object;
-  ULONG owner;
-  USHORT unique;
-  UCHAR type;
-  UCHAR flags;
-  ULONGLONG user;
-};
-#pragma pack(pop)
-static_assert(sizeof(GdiHandleEntry) == 24, "handle table entry");
-
-struct BasicInformation {
-  LONG exitStatus;
-  void* peb;
-  ULONG_PTR affinity, priority, pid, parentPid;
-};
-}  // namespace
-
 long GdiObjects(HANDLE process) {
-  typedef LONG(WINAPI * QueryFn)(HANDLE, int, void*, ULONG, ULONG*);
-  QueryFn query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-  BasicInformation info = {};
-  if (!query || query(process, 0, &info, sizeof info, nullptr) != 0) return -1;
+  // The process environment block of a 32-bit process names the table at
+  // 0x94: 0x10000 entries of 24 bytes, a live one with its type at byte 14.
+  PROCESS_BASIC_INFORMATION info = {};
   DWORD table = 0;
-  if (!ReadProcessMemory(process, static_cast<BYTE*>(info.peb) + 0x94, &table, sizeof table,
-                         nullptr) || !table)
+  std::vector<BYTE> entries(0x10000 * 24);
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info, nullptr) ||
+      !ReadProcessMemory(process, reinterpret_cast<BYTE*>(info.PebBaseAddress) + 0x94, &table,
+                         sizeof table, nullptr) ||
+      !table || !ReadProcessMemory(process, reinterpret_cast<void*>(ULONG_PTR{table}),
+                                   entries.data(), entries.size(), nullptr))
     return -1;
-  std::vector<GdiHandleEntry> entries(0x10000);
-  if (!ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<ULONG_PTR>(table)),
-                         entries.data(), entries.size() * sizeof entries[0], nullptr))
-    return -1;
-  return static_cast<long>(std::count_if(entries.begin(), entries.end(),
-                                         [](const GdiHandleEntry& e) { return e.type != 0; }));
-}
-
-COLORREF ScreenPixel(int x, int y) {
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
-bool Near(COLORREF c, COLORREF want, int tolerance) {
-  auto close = [&](int a, int b) { return abs(a - b) <= tolerance; };
-  return close(GetRValue(c), GetRValue(want)) && close(GetGValue(c), GetGValue(want)) &&
-         close(GetBValue(c), GetBValue(want));
-}
-
-bool IsBlack(COLORREF c) { return Near(c, RGB(0, 0, 0)); }
-
-bool PointerHidden() {
-  CURSORINFO ci = {};
-  ci.cbSize = sizeof ci;
-  return GetCursorInfo(&ci) && (ci.hCursor == nullptr || !(ci.flags & CURSOR_SHOWING));
+  long live = 0;
+  for (size_t i = 14; i < entries.size(); i += 24) live += entries[i] != 0;
+  return live;
 }
 
 void MouseTo(int x, int y) {
@@ -248,19 +181,23 @@ void MouseTo(int x, int y) {
   SendInput(1, &in, sizeof in);
 }
 
-void MouseClick(DWORD downFlag, DWORD upFlag) {
+void Press(WORD vk) {
+  // Each button's up flag is its down flag shifted by one.
+  const DWORD down = vk == VK_LBUTTON   ? MOUSEEVENTF_LEFTDOWN
+                     : vk == VK_RBUTTON ? MOUSEEVENTF_RIGHTDOWN
+                     : vk == VK_MBUTTON ? MOUSEEVENTF_MIDDLEDOWN
+                                        : 0;
   INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = downFlag;
-  in[1].mi.dwFlags = upFlag;
-  SendInput(2, in, sizeof in[0]);
-}
-
-void KeyPress(WORD vk) {
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  for (DWORD i = 0; i < 2; i++) {
+    if (down) {
+      in[i].type = INPUT_MOUSE;
+      in[i].mi.dwFlags = down << i;
+    } else {
+      in[i].type = INPUT_KEYBOARD;
+      in[i].ki.wVk = vk;
+      in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+    }
+  }
   SendInput(2, in, sizeof in[0]);
 }
 

@@ -1,5 +1,5 @@
 // Helpers for the end-to-end drivers: start lumaro.scr under Wine, find its
-// windows, read the screen, send real input, and prepare the files it reads.
+// windows, read the screen, send real input, and write the files it reads.
 #pragma once
 
 #include <windows.h>
@@ -11,14 +11,17 @@
 
 namespace e2e {
 
+using Pictures = std::vector<std::pair<std::string, std::string>>;  // file name, title
+
 // Where the saver's bare "LUMARO.INI" lives: the Windows directory.
 std::string SettingsPath();
-// A scratch directory of this process for collections and pictures.
-std::string WorkDir();
+std::string WorkDir();  // this process's scratch directory for pictures
 std::string ReadFile(const std::string& path);  // empty when missing
 void WriteFile(const std::string& path, const std::string& bytes);
-// Replaces LUMARO.INI with `text`.
-void WriteSettings(const std::string& text);
+void WriteSettings(const std::string& text);  // replaces LUMARO.INI
+// A value of HKCU\Control Panel\Desktop, after writing `set` when given:
+// this process's own SystemParametersInfo would answer from a cache.
+std::string Desktop(const char* name, const char* set = nullptr);
 // Polls `done` every 20 ms until it holds or `ms` pass.
 bool WaitUntil(const std::function<bool()>& done, int ms);
 
@@ -30,13 +33,12 @@ class Saver {
   Saver(const Saver&) = delete;
   Saver& operator=(const Saver&) = delete;
 
-  // `args` follows the program name on the command line, e.g. "/s".
-  bool Start(const std::string& args);
+  bool Start(const std::string& args);  // `args` follows the program name
   // A visible top-level window of the process, with this caption when one
   // is given and other than `except`, within `ms`.
   HWND WaitForWindow(int ms, const char* caption = nullptr, HWND except = nullptr);
   bool WaitForExit(int ms, DWORD* exitCode = nullptr);
-  bool Running() const;
+  bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
   HANDLE Process() const { return pi_.hProcess; }
 
  private:
@@ -44,9 +46,7 @@ class Saver {
 };
 
 COLORREF ScreenPixel(int x, int y);
-// Within `tolerance` of each channel of `want`.
-bool Near(COLORREF c, COLORREF want, int tolerance = 8);
-bool IsBlack(COLORREF c);
+bool Near(COLORREF c, COLORREF want, int tolerance = 8);  // per channel
 bool PointerHidden();
 
 // A BMP file: `pixel(x, y)`, y counted from the top, gives a palette index
@@ -60,29 +60,17 @@ struct Bmp {
 };
 std::string EncodeBmp(const Bmp& bmp);
 void WriteBmp(const std::string& path, const Bmp& bmp);
-// A 24-bit picture in one colour.
 void WriteSolidBmp(const std::string& path, int width, int height, COLORREF colour);
-
-// A collection file in WorkDir() named `name`.INI; `pictures` holds each
-// picture's file name and title. Returns the file's path.
-std::string WriteCollection(const std::string& name, int count,
-                            const std::vector<std::pair<std::string, std::string>>& pictures);
-
-// The Linux process of lumaro.scr whose command line contains `marker`
-// (Wine gives it the Windows command line), or 0.
-int LinuxPid(const std::string& marker);
-// A "Name:   value kB" field of /proc/PID/status, in kB; -1 when missing.
-long LinuxStatusKb(int pid, const char* field);
-// User plus system CPU time of a Linux process, in clock ticks.
-long long LinuxCpuTicks(int pid);
+// WorkDir()\`name`.INI listing `pictures` as numbers 1, 2, ...; returns its path.
+std::string WriteCollection(const std::string& name, int count, const Pictures& pictures);
 
 // The GDI objects a process holds, counted in its own handle table (under
 // Wine GetGuiResources always answers 0); -1 when the table can't be read.
 long GdiObjects(HANDLE process);
 
-// Real input through SendInput.
+// Real input through SendInput. Press takes a key or VK_LBUTTON,
+// VK_RBUTTON or VK_MBUTTON, and sends it down and up.
 void MouseTo(int x, int y);
-void MouseClick(DWORD downFlag, DWORD upFlag);
-void KeyPress(WORD vk);
+void Press(WORD vk);
 
 }  // namespace e2e
