@@ -21,10 +21,7 @@ const int kChanges = 40;
 std::string WriteKind(const char* name, int width, int height, int bits) {
   std::vector<std::pair<std::string, std::string>> pictures;
   for (int n = 0; n < 2; n++) {
-    Bmp bmp;
-    bmp.width = width;
-    bmp.height = height;
-    bmp.bits = bits;
+    Bmp bmp{width, height, bits, false, {}, nullptr};
     if (bits == 8) {
       for (int c = 0; c < 256; c++) bmp.palette.push_back(RGB(c, n ? 255 - c : c, 128));
       bmp.pixel = [](int x, int y) -> unsigned { return (x ^ y) & 255; };

@@ -13,9 +13,9 @@ namespace {
 HWND StartSaver(Saver& saver, const char* args) {
   MouseTo(320, 240);
   Sleep(100);
-  WriteSettings("[ScreenSaver]\r\nChangeDelay=300\r\nCurrentPicture=1\r\nStartDelay=1\r\n");
+  WriteSettings("[ScreenSaver]\r\nChangeDelay=300\r\nCurrentPicture=1\r\n");
   HWND wnd = saver.Start(args) ? saver.WaitForWindow(10000) : nullptr;
-  if (wnd) SetForegroundWindow(wnd);
+  SetForegroundWindow(wnd);
   Sleep(500);
   return saver.Running() ? wnd : nullptr;
 }
@@ -31,7 +31,6 @@ TEST(SaverWindow, CoversTheScreenOnTopHidesThePointerAndStaysOpen) {
   EXPECT_EQ(WS_POPUP, GetWindowLongA(wnd, GWL_STYLE) & (WS_POPUP | WS_CAPTION));
   EXPECT_EQ(wnd, WindowFromPoint(POINT{320, 240}));
   EXPECT_TRUE(PointerHidden());
-
   MouseTo(320, 240);  // the same place: not a move
   EXPECT_FALSE(saver.WaitForExit(1500)) << "closed under a resting mouse";
   SendMessageA(wnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
@@ -40,21 +39,17 @@ TEST(SaverWindow, CoversTheScreenOnTopHidesThePointerAndStaysOpen) {
 }
 
 TEST(SaverWindow, ClosesOnInputAndOnLosingActivation) {
-  HWND other = nullptr;
+  HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "other", WS_POPUP, 0, 0, 50, 50, nullptr,
+                               nullptr, nullptr, nullptr);
   const struct {
     const char* name;
     std::function<void()> act;
   } cases[] = {
-      {"one-pixel move", [] { MouseTo(321, 240); }},
-      {"left button", [] { Press(VK_LBUTTON); }},
-      {"middle button", [] { Press(VK_MBUTTON); }},
-      {"right button", [] { Press(VK_RBUTTON); }},
-      {"key", [] { Press('A'); }},
-      {"Alt", [] { Press(VK_MENU); }},
-      {"another window activated",
-       [&other] {
-         other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0,
-                                 50, 50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+      {"one-pixel move", [] { MouseTo(321, 240); }}, {"left button", [] { Press(VK_LBUTTON); }},
+      {"middle button", [] { Press(VK_MBUTTON); }},  {"right button", [] { Press(VK_RBUTTON); }},
+      {"key", [] { Press('A'); }},                   {"Alt", [] { Press(VK_MENU); }},
+      {"another window activated", [&] {
+         ShowWindow(other, SW_SHOW);
          SetForegroundWindow(other);
          SetActiveWindow(other);
        }},
@@ -71,8 +66,8 @@ TEST(SaverWindow, ClosesOnInputAndOnLosingActivation) {
   DestroyWindow(other);
 }
 
-// Which switches mean nothing is the switch matcher's affair; here, that
-// such a start ends at once, shows nothing and leaves the settings alone.
+// Which switches mean nothing is the switch matcher's affair, tested on its
+// own; here, that such a start ends at once, shows nothing, writes nothing.
 TEST(UnknownSwitch, EndsAtOnceWithoutWindowOrWrite) {
   const std::string before = "[ScreenSaver]\r\nCurrentSet=Sea\r\nCurrentPicture=7\r\n";
   for (const char* args : {"/p 1234", "//s"}) {
