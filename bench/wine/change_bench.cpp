@@ -83,10 +83,9 @@ bool TimeChanges(const std::string& coll, int fullScreen, std::vector<double>* t
                 "\r\n[ScreenSaver]\r\nChangeDelay=0\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
                 "[Sets]\r\nB=" + coll + "\r\n");
   MouseTo(639, 479);
-  Saver saver;
   // ChangeDelay 0: every tick is a change (the saver's own timer adds one
   // a second, between the measured ones).
-  if (!saver.Start("/s")) return false;
+  Saver saver("/s");
   HWND wnd = saver.WaitForWindow(10000);
   if (!wnd) return false;
   Sleep(1500);  // the first change, from the saver's own timer
@@ -107,8 +106,7 @@ double IdleCpu(const std::string& coll) {
   WriteSettings("[ScreenSaver]\r\nChangeDelay=300\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
                 "[Sets]\r\nB=" + coll + "\r\n");
   MouseTo(639, 479);
-  Saver saver;
-  if (!saver.Start("/s idlebench")) return -1;
+  Saver saver("/s idlebench");
   if (!saver.WaitForWindow(10000)) return -1;
   Sleep(2000);
   int pid = LinuxPid("idlebench");

@@ -11,7 +11,6 @@
 #include <functional>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "unit/bmp_writer.h"
@@ -20,11 +19,7 @@ namespace e2e {
 
 using Pictures = std::vector<std::pair<std::string, std::string>>;  // file name, title
 
-inline std::string SettingsPath() {  // the saver names it bare: it lives in the Windows directory
-  char dir[MAX_PATH] = "";
-  GetWindowsDirectoryA(dir, MAX_PATH);
-  return std::string(dir) + "\\LUMARO.INI";
-}
+const char kSettingsPath[] = "C:\\windows\\LUMARO.INI";  // where Wine keeps the saver's bare "LUMARO.INI"
 
 inline std::string WorkDir() {  // this process's scratch directory
   static const std::string dir = "C:\\lumaro-e2e-" + std::to_string(GetCurrentProcessId());
@@ -38,7 +33,7 @@ inline std::string ReadFile(const std::string& path) {  // empty when missing
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-inline void WriteSettings(const std::string& text) { WriteFile(SettingsPath(), text); }
+inline void WriteSettings(const std::string& text) { WriteFile(kSettingsPath, text); }
 
 // A value of HKCU\Control Panel\Desktop, after writing `set` when given:
 // this process's own SystemParametersInfo would answer from a cache.
@@ -56,10 +51,15 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms) {  // polls eve
   return true;
 }
 
-// A running lumaro.scr, killed when the object goes.
+// lumaro.scr started with `args` after its name, killed when the object goes.
 class Saver {
  public:
-  Saver() = default;
+  explicit Saver(const std::string& args) {
+    std::string cmd = std::string("\"") + LUMARO_SCR + "\" " + args;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+  }
   Saver(const Saver&) = delete;
   ~Saver() {
     TerminateProcess(pi_.hProcess, 99);  // fails harmlessly once it has ended
@@ -68,22 +68,14 @@ class Saver {
     CloseHandle(pi_.hThread);
   }
 
-  bool Start(const std::string& args) {
-    std::string cmd = std::string("\"") + LUMARO_SCR + "\" " + args;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
-  }
-
-  // A visible top-level window of the process, with this caption when one
-  // is given and other than `except`, within `ms`.
-  HWND WaitForWindow(int ms, const char* caption = nullptr, HWND except = nullptr) {
+  // A visible top-level window of the process, with this caption when one is given, within `ms`.
+  HWND WaitForWindow(int ms, const char* caption = nullptr) {
     HWND found = nullptr;
     WaitUntil([&] {
       for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption)) != nullptr;) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        if (pid == pi_.dwProcessId && w != except && IsWindowVisible(w)) return (found = w) != nullptr;
+        if (pid == pi_.dwProcessId && IsWindowVisible(w)) return (found = w) != nullptr;
       }
       return !Running();
     }, ms);
@@ -119,8 +111,7 @@ inline bool PointerHidden() {
   return GetCursorInfo(&ci) && (ci.hCursor == nullptr || !(ci.flags & CURSOR_SHOWING));
 }
 
-// `pixel(x, y)`, y from the top, gives a palette index below 24 bits and a
-// COLORREF at 24. `core` writes the 12-byte header and 3-byte table entries.
+// `pixel(x, y)`, y from the top: a palette index below 24 bits, else a COLORREF. `core`: the 12-byte header.
 struct Bmp {
   int width, height, bits;
   bool core;
@@ -172,8 +163,7 @@ inline void MouseTo(int x, int y) {
   mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (x * 65535 + cx / 2) / cx, (y * 65535 + cy / 2) / cy, 0, 0);
 }
 
-// Down and up: a key, or VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, whose up flag
-// is the down flag shifted by one.
+// Down and up: a key, or VK_LBUTTON, VK_RBUTTON, VK_MBUTTON (whose up flag is the down flag shifted by one).
 inline void Press(WORD vk) {
   const DWORD down = vk == VK_LBUTTON ? MOUSEEVENTF_LEFTDOWN : vk == VK_RBUTTON ? MOUSEEVENTF_RIGHTDOWN
                      : vk == VK_MBUTTON ? MOUSEEVENTF_MIDDLEDOWN : 0;

@@ -1,9 +1,9 @@
-// What the build could get wrong in lumaro.scr's resources, and a user would
+// What the build could get wrong in lumaro.scr's resources and a user would
 // see: the dialog's control classes, the monitor bitmap, the version record.
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,24 +12,21 @@
 
 namespace {
 
-// Looked up under U.S. English only: one stored under another language is
-// reported missing.
-std::string Find(LPCSTR type, int id) {
+std::string Find(LPCSTR type, int id) {  // under U.S. English only
   static HMODULE module = LoadLibraryExA(LUMARO_SCR, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  HRSRC info = FindResourceExA(module, type, MAKEINTRESOURCEA(id),
-                               MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  HRSRC info = FindResourceExA(module, type, MAKEINTRESOURCEA(id), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
   HGLOBAL data = info ? LoadResource(module, info) : nullptr;
   return data ? std::string(static_cast<const char*>(LockResource(data)), SizeofResource(module, info)) : "";
 }
 
 // windres stores a quoted class name as a string: the controls of the
-// system's classes must name them by the atoms 0x80-0x83.
+// system's classes must name theirs by the atoms 0x80-0x83.
 TEST(Resources, DialogControlsNameTheirClassesByAtoms) {
   const std::string dialog = Find(RT_DIALOG, IDD_CONFIG);
   std::string counts;
   for (char atom : {'\x80', '\x81', '\x82', '\x83'}) {
-    int n = 0;
     const std::string code = std::string("\xFF\xFF", 2) + atom + '\0';
+    int n = 0;
     for (size_t at = dialog.find(code); at != std::string::npos; at = dialog.find(code, at + 4)) n++;
     counts += std::to_string(n) + " ";
   }
@@ -41,46 +38,38 @@ TEST(Resources, MonitorBitmap) {
   ASSERT_EQ(16424u, b.size()) << "header, 16 colours and 170 rows of 96 bytes";
   BITMAPINFOHEADER h;
   memcpy(&h, b.data(), sizeof h);
-  EXPECT_EQ((std::vector<long>{40, 185, 170, 4}),
-            (std::vector<long>{long(h.biSize), h.biWidth, h.biHeight, h.biBitCount}));
+  EXPECT_EQ((std::vector<long>{40, 185, 170, 4}), (std::vector<long>{long(h.biSize), h.biWidth, h.biHeight, h.biBitCount}));
   auto pixel = [&](int x, int y) {  // a colour index; y from the top, rows stored bottom-up
     const BYTE pair = BYTE(b[40 + 64 + (169 - y) * 96 + x / 2]);
     return x % 2 ? pair & 15 : pair >> 4;
   };
-  // The screen, where the preview lies, is black from (15, 16) to (167, 128);
-  // its bevel starts just beyond.
+  // The screen, where the preview lies, is black from (15, 16) to (167, 128); the bevel starts beyond.
   int nonBlack = 0;
   for (int y = 16; y <= 128; ++y)
     for (int x = 15; x <= 167; ++x) nonBlack += pixel(x, y) != 0;
   EXPECT_EQ(0, nonBlack);
-  for (POINT p : {POINT{14, 16}, POINT{168, 16}, POINT{15, 15}, POINT{167, 129}})
-    EXPECT_NE(0, pixel(p.x, p.y)) << p.x << "," << p.y;
+  for (POINT p : {POINT{14, 16}, POINT{168, 16}, POINT{15, 15}, POINT{167, 129}}) EXPECT_NE(0, pixel(p.x, p.y)) << p.x;
 }
 
 TEST(Resources, VersionRecord) {
   ASSERT_NE("", Find(RT_VERSION, 1)) << "version record 1 under U.S. English";
-  DWORD ignored = 0, size = GetFileVersionInfoSizeA(LUMARO_SCR, &ignored);
-  std::vector<BYTE> info(size);
-  ASSERT_TRUE(size && GetFileVersionInfoA(LUMARO_SCR, 0, size, info.data()));
-  UINT len = 0;
-  auto query = [&](const std::string& path) {
+  std::vector<BYTE> info(GetFileVersionInfoSizeA(LUMARO_SCR, nullptr));
+  ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(LUMARO_SCR, 0, DWORD(info.size()), info.data()));
+  auto query = [&](const std::string& path) -> std::string {
     void* value = nullptr;
-    return VerQueryValueA(info.data(), path.c_str(), &value, &len) ? value : nullptr;
+    UINT len = 0;
+    return VerQueryValueA(info.data(), path.c_str(), &value, &len) ? std::string(static_cast<char*>(value), len) : "";
   };
-  auto* fixed = static_cast<VS_FIXEDFILEINFO*>(query("\\"));
-  ASSERT_TRUE(fixed && len >= sizeof *fixed);
+  VS_FIXEDFILEINFO fixed = {};
+  memcpy(&fixed, query("\\").data(), std::min(sizeof fixed, query("\\").size()));
   EXPECT_EQ((std::vector<DWORD>{0xFEEF04BD, 0x00010000, 1, 0x00010000, 1, VOS__WINDOWS32, VFT_APP}),
-            (std::vector<DWORD>{fixed->dwSignature, fixed->dwFileVersionMS, fixed->dwFileVersionLS,
-                                fixed->dwProductVersionMS, fixed->dwProductVersionLS, fixed->dwFileOS,
-                                fixed->dwFileType}));
-  auto* translation = static_cast<DWORD*>(query("\\VarFileInfo\\Translation"));
-  ASSERT_TRUE(translation && len == 4) << "exactly one translation";
-  EXPECT_EQ(0x04B00409u, *translation) << "U.S. English, Unicode";
-  const char* strings[][2] = {{"FileVersion", "1, 0, 0, 1"}, {"ProductVersion", "1, 0, 0, 1"},
-                              {"OriginalFilename", "lumaro.scr"}, {"ProductName", "Lumaro"}};
-  for (const auto& s : strings) {
-    auto* value = static_cast<const char*>(query(std::string("\\StringFileInfo\\040904B0\\") + s[0]));
-    EXPECT_STREQ(s[1], value ? value : "<missing>") << s[0];
+            (std::vector<DWORD>{fixed.dwSignature, fixed.dwFileVersionMS, fixed.dwFileVersionLS, fixed.dwProductVersionMS,
+                                fixed.dwProductVersionLS, fixed.dwFileOS, fixed.dwFileType}));
+  EXPECT_EQ(std::string("\x09\x04\xB0\x04", 4), query("\\VarFileInfo\\Translation")) << "U.S. English, Unicode only";
+  for (const char* s : {"FileVersion=1, 0, 0, 1", "ProductVersion=1, 0, 0, 1", "OriginalFilename=lumaro.scr",
+                        "ProductName=Lumaro"}) {
+    const std::string key = std::string(s).substr(0, strcspn(s, "="));
+    EXPECT_EQ(s, key + "=" + query("\\StringFileInfo\\040904B0\\" + key).c_str());
   }
 }
 

@@ -1,5 +1,4 @@
-// The full-screen slideshow at 640 x 480: placement, titles, every picture
-// format, the cycle's timing and what a run leaves behind.
+// The full-screen run at 640 x 480: its window and what ends it, placement, titles, formats, the cycle, the exit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,26 +12,21 @@ namespace {
 
 const COLORREF kRed = RGB(220, 30, 40), kGrey = RGB(90, 90, 90), kBlue = RGB(0, 0, 255), kBlack = 0;
 
-int StoredPicture() {
-  return int(GetPrivateProfileIntA("ScreenSaver", "CurrentPicture", -999, SettingsPath().c_str()));
-}
+int StoredPicture() { return int(GetPrivateProfileIntA("ScreenSaver", "CurrentPicture", -9, kSettingsPath)); }
 
 bool WaitForColour(int x, int y, COLORREF want, int ms = 4000) {
   return WaitUntil([&] { return Near(ScreenPixel(x, y), want); }, ms);
 }
 
-// How many rows in [top, bottom) hold white in columns [x0, x1), and the
-// centre of the white columns.
+// Rows in [top, bottom) with white in columns [x0, x1), and the middle of the white columns.
 std::pair<int, int> White(int top, int bottom, int x0 = 200, int x1 = 440) {
   int rows = 0, left = x1, right = x0;
-  HDC dc = GetDC(nullptr);
   for (int y = top; y < bottom; y++) {
     bool any = false;
     for (int x = x0; x < x1; x++)
-      if (Near(GetPixel(dc, x, y), RGB(255, 255, 255), 40)) any = true, left = std::min(left, x), right = std::max(right, x);
+      if (Near(ScreenPixel(x, y), RGB(255, 255, 255), 40)) any = true, left = std::min(left, x), right = std::max(right, x);
     rows += any;
   }
-  ReleaseDC(nullptr, dc);
   return {rows, (left + right) / 2};
 }
 
@@ -44,22 +38,78 @@ class Slideshow : public ::testing::Test {
     WriteSolidBmp(WorkDir() + "\\GREY.BMP", 320, 200, kGrey);
   }
 
-  // Starts a fresh saver, the one before killed first, on a collection of
-  // `pictures`; the strings add lines to sections Main, ScreenSaver and Wallpaper.
-  void Run(int count, const Pictures& pictures, const std::string& main,
-           const std::string& screenSaver = "", const std::string& wallpaper = "") {
-    saver.reset(new Saver);
-    WriteSettings("[Main]\r\n" + main + "\r\n[ScreenSaver]\r\nCurrentSet=Test\r\n" + screenSaver +
-                  "\r\n[Wallpaper]\r\n" + wallpaper + "\r\n[Sets]\r\nTest=" + WriteCollection("C", count, pictures));
-    ASSERT_TRUE(saver->Start("/s"));
-    ASSERT_NE(nullptr, saver->WaitForWindow(10000));
+  // A fresh saver, the one before killed first, on `pictures`; the strings go into Main, ScreenSaver, Wallpaper.
+  HWND Run(int count, const Pictures& pictures, const std::string& main, const std::string& screenSaver = "",
+           const std::string& wallpaper = "", const char* args = "/s") {
+    saver.reset();
+    WriteSettings(written = "[Main]\r\n" + main + "\r\n[ScreenSaver]\r\nCurrentSet=Test\r\n" + screenSaver +
+                            "\r\n[Wallpaper]\r\n" + wallpaper + "\r\n[Sets]\r\nTest=" + WriteCollection("C", count, pictures));
+    saver.reset(new Saver(args));
+    return saver->WaitForWindow(10000);
   }
 
   std::unique_ptr<Saver> saver;
+  std::string written;  // the settings of the last Run()
 };
 
-// Consecutive cases show different colours first, so that nothing left on
-// the screen by the case before can pass for the picture.
+// The window covers the screen on top and hides the pointer; the first real input or loss of activation ends
+// the program. A switch that means nothing (which is the switch matcher's affair) ends it at once, unseen.
+TEST_F(Slideshow, WindowAndWhatEndsIt) {
+  HWND wnd = nullptr, other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP, 0, 0, 50, 50, 0, 0, 0, 0);
+  const struct {
+    const char *name, *args;
+    std::function<void()> act;
+    int ends;  // 1 by itself, 0 never, -1 at once without a window
+  } cases[] = {
+      {"covers the screen, stays", "/S 1234", [&] {  // a second argument is ignored
+         RECT rc, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+         GetWindowRect(wnd, &rc);
+         EXPECT_TRUE(EqualRect(&rc, &screen));
+         EXPECT_TRUE(GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+         EXPECT_EQ(WS_POPUP, GetWindowLongA(wnd, GWL_STYLE) & (WS_POPUP | WS_CAPTION));
+         EXPECT_EQ(wnd, WindowFromPoint(POINT{320, 240}));
+         EXPECT_TRUE(PointerHidden());
+         MouseTo(320, 240);  // the same place: not a move
+         EXPECT_FALSE(saver->WaitForExit(1500)) << "closed under a resting mouse";
+         SendMessageA(wnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+         SendMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+       }, 0},
+      {"one-pixel move", "/s", [] { MouseTo(321, 240); }, 1},
+      {"left button", "/s", [] { Press(VK_LBUTTON); }, 1},
+      {"middle button", "/s", [] { Press(VK_MBUTTON); }, 1},
+      {"right button", "/s", [] { Press(VK_RBUTTON); }, 1},
+      {"key", "/s", [] { Press('A'); }, 1},
+      {"Alt", "/s", [] { Press(VK_MENU); }, 1},
+      {"another window activated", "/s", [&] {
+         ShowWindow(other, SW_SHOW);
+         SetForegroundWindow(other);
+         SetActiveWindow(other);
+       }, 1},
+      {"/p 1234", "/p 1234", nullptr, -1},
+      {"//s", "//s", nullptr, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MouseTo(320, 240);  // resting mid-screen through creation, activation and the first mouse report
+    Sleep(100);
+    wnd = Run(1, {{"RED.BMP", ""}}, "", "", "", c.args);
+    DWORD code = 12345;
+    if (c.ends < 0) {
+      EXPECT_TRUE(saver->WaitForExit(0) && wnd == nullptr);
+      EXPECT_EQ(written, ReadFile(kSettingsPath));
+      continue;
+    }
+    SetForegroundWindow(wnd);
+    Sleep(500);
+    ASSERT_TRUE(wnd && saver->Running()) << "no saver window, or it closed by itself";
+    c.act();
+    EXPECT_EQ(c.ends == 1, saver->WaitForExit(c.ends ? 5000 : 1000, &code)) << "ended or not";
+    EXPECT_EQ(c.ends ? 0u : 12345u, code);
+  }
+  DestroyWindow(other);
+}
+
+// Consecutive cases show different colours first: nothing left by the case before can pass for the picture.
 TEST_F(Slideshow, PlacementAndTitles) {
   // 800 x 600: a blue margin of 80 and 60 pixels around a grey middle.
   WriteBmp(WorkDir() + "\\BIG.BMP", {800, 600, 24, false, {}, [](int x, int y) -> unsigned {
@@ -69,8 +119,8 @@ TEST_F(Slideshow, PlacementAndTitles) {
   const struct {
     const char *name, *file, *main, *title;
     int titleLines;
-    COLORREF colour;  // at the first point
-    std::vector<POINT> in, out;  // points of the picture's colour and black ones
+    COLORREF colour;             // at the first point
+    std::vector<POINT> in, out;  // points of the picture's colour, black points
   } cases[] = {
       {"own size, centred", "RED.BMP", "FullScreen=0", "", 0, kRed, {{160, 140}, {479, 339}},
        {{159, 140}, {160, 139}, {480, 339}, {479, 340}, {0, 0}, {639, 479}}},
@@ -83,54 +133,43 @@ TEST_F(Slideshow, PlacementAndTitles) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Run(1, {{c.file, c.title}}, c.main);
+    ASSERT_NE(nullptr, Run(1, {{c.file, c.title}}, c.main));
     ASSERT_TRUE(WaitForColour(c.in[0].x, c.in[0].y, c.colour));
     Sleep(200);
     for (POINT p : c.in) EXPECT_TRUE(Near(ScreenPixel(p.x, p.y), c.colour)) << p.x << "," << p.y;
     for (POINT p : c.out) EXPECT_TRUE(Near(ScreenPixel(p.x, p.y), kBlack)) << p.x << "," << p.y;
     if (!*c.title) continue;
     // White lines of 23 pixels at the top, centred; nothing white below.
-    for (int line = 0; line < c.titleLines; line++)
-      EXPECT_GT(White(23 * line, 23 * line + 23).first, 5) << "line " << line + 1;
+    for (int line = 0; line < c.titleLines; line++) EXPECT_GT(White(23 * line, 23 * line + 23).first, 5) << line;
     EXPECT_EQ(0, White(c.titleLines ? 23 * c.titleLines + 5 : 0, 480).first) << "white below the title";
     EXPECT_NEAR(320, White(0, 23 * std::max(c.titleLines, 1), 0, 640).second, 6) << "not centred";
   }
 }
 
-// Four quadrants in four palette colours (two for 1 bit), which every
-// format shows right. The colours turn from case to case.
+// The top-left quadrant in one colour and the rest in another, both at the end of the colour table to catch
+// a short read, show in their places in every format. The colours turn from case to case.
 TEST_F(Slideshow, EveryFormatShowsItsColours) {
-  const COLORREF base[4] = {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 200), RGB(240, 240, 0)};
+  const COLORREF base[] = {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 200), RGB(240, 240, 0)};
   const int kinds[][2] = {{1, 0}, {4, 0}, {8, 0}, {24, 0}, {8, 1}, {4, 1}};  // bits, core header
   for (int k = 0; k < 6; k++) {
-    const int bits = kinds[k][0], entries = 1 << bits;
+    const int bits = kinds[k][0], last = (1 << bits) - 1;
+    const COLORREF a = base[k % 4], b = base[(k + 1) % 4];
     SCOPED_TRACE(std::to_string(bits) + (kinds[k][1] ? "-bit, 12-byte header" : "-bit"));
-    COLORREF colours[4];
-    for (int i = 0; i < 4; i++) colours[i] = base[(i + k) % 4];
-    Bmp bmp{200, 100, bits, kinds[k][1] != 0, {}, [&](int x, int y) -> unsigned {
-              const int quadrant = (y >= 50) * 2 + (x >= 100);
-              return bits == 24 ? colours[quadrant] : bits == 1 ? x >= 100 : entries - 4 + quadrant;
-            }};
-    if (bits == 1) bmp.palette = {colours[0], colours[3]};
-    if (bits == 4 || bits == 8) {  // the four at the end of the table, to catch a short read
-      bmp.palette.assign(entries, RGB(255, 255, 255));
-      std::copy(colours, colours + 4, bmp.palette.end() - 4);
-    }
+    Bmp bmp{200, 100, bits, kinds[k][1] != 0, std::vector<COLORREF>(bits < 24 ? last - 1 : 0, RGB(255, 255, 255)),
+            [&](int x, int y) -> unsigned { return bits == 24 ? (x < 100 && y < 50 ? a : b) : last - (x < 100 && y < 50); }};
+    if (bits < 24) bmp.palette.insert(bmp.palette.end(), {a, b});
     WriteBmp(WorkDir() + "\\PIC.BMP", bmp);
-    Run(1, {{"PIC.BMP", ""}}, "FullScreen=0");
-    // The picture sits at (220, 190) .. (419, 289).
-    ASSERT_TRUE(WaitForColour(260, 210, colours[0]));
-    EXPECT_TRUE(Near(ScreenPixel(380, 270), colours[3]));
-    EXPECT_TRUE(bits == 1 || (Near(ScreenPixel(380, 210), colours[1]) && Near(ScreenPixel(260, 270), colours[2])));
+    ASSERT_NE(nullptr, Run(1, {{"PIC.BMP", ""}}, "FullScreen=0"));
+    ASSERT_TRUE(WaitForColour(260, 210, a));  // the picture covers (220, 190) to (419, 289)
+    for (POINT p : {POINT{380, 210}, POINT{260, 270}, POINT{380, 270}}) EXPECT_TRUE(Near(ScreenPixel(p.x, p.y), b)) << p.x;
   }
 }
 
-// The first change comes about a second after the start, then one each
-// second. Each number is written before its load, so a picture that fails
-// counts, and the one before stays on the screen.
+// The first change comes about a second after the start, then one a second. Each number is written before its
+// load, so a picture that fails counts, and the one before stays on the screen.
 TEST_F(Slideshow, OneChangeASecondAndFailedPicturesCount) {
   DWORD start = GetTickCount();
-  Run(4, {{"RED.BMP", ""}, {"MISSING.BMP", ""}}, "", "ChangeDelay=1\r\nCurrentPicture=0");
+  ASSERT_NE(nullptr, Run(4, {{"RED.BMP", ""}, {"MISSING.BMP", ""}}, "", "ChangeDelay=1\r\nCurrentPicture=0"));
   ASSERT_TRUE(WaitForColour(320, 240, kRed, 6000));
   EXPECT_NEAR(2100, GetTickCount() - start, 1400);
   ASSERT_TRUE(WaitUntil([] { return StoredPicture() == 1; }, 2000));
@@ -140,21 +179,20 @@ TEST_F(Slideshow, OneChangeASecondAndFailedPicturesCount) {
   EXPECT_TRUE(Near(ScreenPixel(320, 240), kRed)) << "a failed load keeps the previous picture";
 }
 
-// With UpdateWallpaper 1 the exit saves every key and makes picture number
-// CurrentPicture the wallpaper, even one that failed to load; with 0 only
-// the number was written.
+// With UpdateWallpaper 1 the exit saves every key and makes picture CurrentPicture the wallpaper, even one that
+// failed to load; with 0 only the number was written.
 TEST_F(Slideshow, ExitSavesAndSetsTheWallpaperOnlyWhenAsked) {
   const char* cases[][3] = {{"1", "GREY.BMP", "GREY.BMP"}, {"0", "GREY.BMP", ""}, {"1", "MISSING.BMP", "MISSING.BMP"}};
   for (const auto& c : cases) {  // UpdateWallpaper, picture 2, the wallpaper
     SCOPED_TRACE(std::string("UpdateWallpaper ") + c[0] + ", picture 2 " + c[1]);
     Desktop("Wallpaper", "");
-    Run(2, {{"RED.BMP", ""}, {c[1], ""}}, "", "CurrentPicture=1", std::string("UpdateWallpaper=") + c[0]);
+    ASSERT_NE(nullptr, Run(2, {{"RED.BMP", ""}, {c[1], ""}}, "", "CurrentPicture=1", std::string("UpdateWallpaper=") + c[0]));
     ASSERT_TRUE(WaitUntil([] { return StoredPicture() == 2; }, 4000));
     Sleep(300);
     MouseTo(100, 100);
     ASSERT_TRUE(saver->WaitForExit(5000));
     MouseTo(639, 479);
-    const std::string saved = ReadFile(SettingsPath());
+    const std::string saved = ReadFile(kSettingsPath);
     for (const char* key : {"ShowTitle=0", "FullScreen=0", "ChangeDelay=300", "StartDelay=1"})
       EXPECT_EQ(*c[0] == '1', saved.find(key) != std::string::npos) << key << " in\n" << saved;
     EXPECT_EQ(2, StoredPicture());
