@@ -1,5 +1,4 @@
-// Helpers for the end-to-end drivers: start lumaro.scr under Wine, find its
-// windows, read the screen, send real input and write the files it reads.
+// Helpers of the end-to-end drivers: run lumaro.scr under Wine, read the screen, send input, write its files.
 #pragma once
 
 #include <windows.h>
@@ -35,8 +34,7 @@ inline std::string ReadFile(const std::string& path) {  // empty when missing
 inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 inline void WriteSettings(const std::string& text) { WriteFile(kSettingsPath, text); }
 
-// A value of HKCU\Control Panel\Desktop, after writing `set` when given:
-// this process's own SystemParametersInfo would answer from a cache.
+// A value of HKCU\Control Panel\Desktop, written first when `set`: our SystemParametersInfo answers from a cache.
 inline std::string Desktop(const char* name, const char* set = nullptr) {
   if (set) SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", name, REG_SZ, set, DWORD(strlen(set) + 1));
   char value[MAX_PATH] = "";

@@ -1,5 +1,4 @@
-// What the build could get wrong in lumaro.scr's resources and a user would
-// see: the dialog's control classes, the monitor bitmap, the version record.
+// What the build could get wrong in lumaro.scr's resources, as a user would see it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -19,8 +18,7 @@ std::string Find(LPCSTR type, int id) {  // under U.S. English only
   return data ? std::string(static_cast<const char*>(LockResource(data)), SizeofResource(module, info)) : "";
 }
 
-// windres stores a quoted class name as a string: the controls of the
-// system's classes must name theirs by the atoms 0x80-0x83.
+// windres stores a quoted class name as a string: controls of the system's classes need the atoms 0x80-0x83.
 TEST(Resources, DialogControlsNameTheirClassesByAtoms) {
   const std::string dialog = Find(RT_DIALOG, IDD_CONFIG);
   std::string counts;

@@ -1,7 +1,5 @@
-// Many picture changes over a collection of every format with missing and
-// damaged files: the saver's memory and GDI objects stay flat and it still
-// paints. LUMARO_SOAK_TICKS sets the count (scripts/soak: 70,000, past the
-// 65,500 GDI handles Wine gives a process).
+// Many picture changes over every format and failing files: memory and GDI objects stay flat, the picture still
+// paints. LUMARO_SOAK_TICKS sets the count (scripts/soak: 70,000, past Wine's 65,500 GDI handles per process).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -21,9 +19,8 @@ long ResidentKb(HANDLE process) {  // Wine answers with the Linux process's VmRS
   return GetProcessMemoryInfo(process, &counters, sizeof counters) ? long(counters.WorkingSetSize / 1024) : -1;
 }
 
-// Counted in the process's own handle table, since GetGuiResources answers 0
-// under Wine. A 32-bit process's environment block names the table at 0x94:
-// 0x10000 entries of 24 bytes, a live one with its type at byte 14.
+// Counted in the process's own handle table (GetGuiResources answers 0 under Wine), which its environment
+// block names at 0x94: 0x10000 entries of 24 bytes, a live one with its type at byte 14.
 long GdiObjects(HANDLE process) {
   PROCESS_BASIC_INFORMATION info = {};
   DWORD table = 0;
@@ -64,8 +61,7 @@ TEST(Soak, MemoryAndGdiObjectsStayFlatAndThePictureStillPaints) {
   long rssFirst = -1, rssPeak = 0, gdiFirst = -1, gdiPeak = 0;
   const DWORD start = GetTickCount();
   for (int done = 1; done <= ticks; done++) {
-    // Sent, not posted: each change ends before the next starts, so no
-    // backlog in the queue can hide input or memory.
+    // Sent, not posted: each change ends before the next, so no backlog can hide input or memory.
     DWORD_PTR result;
     ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_TIMER, 1, 0, SMTO_NORMAL, 30000, &result)) << "no answer at " << done;
     if (done % 100 || done < 1000) continue;
@@ -76,8 +72,7 @@ TEST(Soak, MemoryAndGdiObjectsStayFlatAndThePictureStillPaints) {
   }
   const double seconds = (GetTickCount() - start) / 1000.0;
 
-  // The saver's own timer adds a change a second, so only the file knows the
-  // number. Step on to picture 10 and check that it paints.
+  // The saver's own timer adds a change a second: the file tells where to step on to picture 10.
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, kSettingsPath);  // flush the cache
   const int current = int(GetPrivateProfileIntA("ScreenSaver", "CurrentPicture", -1, kSettingsPath));
   ASSERT_TRUE(current >= 1 && current <= 10) << current;
