@@ -140,9 +140,7 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
          ASSERT_TRUE(PreviewShows(kRed, 3000));
          const RECT rc = Rect(Item(IDC_PREVIEW_AREA));
          MouseTo(rc.left + 20, rc.top + 20);
-         Sleep(200);
-         MouseTo(rc.left + 25, rc.top + 23);
-         Sleep(200);
+         Sleep(300);
          EXPECT_TRUE(PointerHidden()) << "over the preview";
          for (WORD button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) Press(button);
          MouseTo(1, 1);
