@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,7 @@ const int kChanges = 40;
 std::string WriteKind(const char* name, int width, int height, int bits) {
   std::vector<std::pair<std::string, std::string>> pictures;
   for (int n = 0; n < 2; n++) {
-    Bmp bmp;
-    bmp.width = width;
-    bmp.height = height;
-    bmp.bits = bits;
+    Bmp bmp{width, height, bits, false, {}, nullptr};
     if (bits == 8) {
       for (int c = 0; c < 256; c++) bmp.palette.push_back(RGB(c, n ? 255 - c : c, 128));
       bmp.pixel = [](int x, int y) -> unsigned { return (x ^ y) & 255; };
@@ -37,6 +35,43 @@ std::string WriteKind(const char* name, int width, int height, int bits) {
   return WriteCollection(name, 2, pictures);
 }
 
+std::string Proc(int pid, const char* file) {
+  return ReadFile("Z:\\proc\\" + std::to_string(pid) + "\\" + file);
+}
+
+// The Linux process of lumaro.scr whose command line contains `marker`
+// (Wine gives it the Windows command line), or 0.
+int LinuxPid(const std::string& marker) {
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA("Z:\\proc\\*", &fd);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int found = 0;
+  do {
+    int pid = atoi(fd.cFileName);
+    std::string cmdline = pid > 0 ? Proc(pid, "cmdline") : "";
+    for (char& c : cmdline)
+      if (c == '\0') c = ' ';
+    if (cmdline.find(marker) != std::string::npos &&
+        cmdline.find("lumaro.scr") != std::string::npos)
+      found = pid;
+  } while (!found && FindNextFileA(find, &fd));
+  FindClose(find);
+  return found;
+}
+
+// User plus system CPU time of a Linux process, in clock ticks.
+long long LinuxCpuTicks(int pid) {
+  // After the command in brackets: the state is field 3, utime and stime 14 and 15.
+  std::string stat = Proc(pid, "stat");
+  size_t close = stat.rfind(')');
+  long long utime = 0, stime = 0;
+  if (close == std::string::npos ||
+      sscanf(stat.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %lld %lld",
+             &utime, &stime) != 2)
+    return -1;
+  return utime + stime;
+}
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
@@ -48,10 +83,9 @@ bool TimeChanges(const std::string& coll, int fullScreen, std::vector<double>* t
                 "\r\n[ScreenSaver]\r\nChangeDelay=0\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
                 "[Sets]\r\nB=" + coll + "\r\n");
   MouseTo(639, 479);
-  Saver saver;
   // ChangeDelay 0: every tick is a change (the saver's own timer adds one
   // a second, between the measured ones).
-  if (!saver.Start("/s")) return false;
+  Saver saver("/s");
   HWND wnd = saver.WaitForWindow(10000);
   if (!wnd) return false;
   Sleep(1500);  // the first change, from the saver's own timer
@@ -72,8 +106,7 @@ double IdleCpu(const std::string& coll) {
   WriteSettings("[ScreenSaver]\r\nChangeDelay=300\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
                 "[Sets]\r\nB=" + coll + "\r\n");
   MouseTo(639, 479);
-  Saver saver;
-  if (!saver.Start("/s idlebench")) return -1;
+  Saver saver("/s idlebench");
   if (!saver.WaitForWindow(10000)) return -1;
   Sleep(2000);
   int pid = LinuxPid("idlebench");

@@ -1,88 +1,172 @@
-// Helpers for the end-to-end drivers: start lumaro.scr under Wine, find its
-// windows, read the screen, send real input, and prepare the files it reads.
+// Helpers of the end-to-end drivers: run lumaro.scr under Wine, read the screen, send input, write its files.
 #pragma once
 
 #include <windows.h>
 
+#include <shlwapi.h>
+
+#include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "unit/bmp_writer.h"
 
 namespace e2e {
 
-// Where the saver's bare "LUMARO.INI" lives: the Windows directory.
-std::string SettingsPath();
-// A scratch directory of this process for collections and pictures.
-std::string WorkDir();
-std::string ReadFile(const std::string& path);  // empty when missing
-void WriteFile(const std::string& path, const std::string& bytes);
-// Replaces LUMARO.INI with `text`.
-void WriteSettings(const std::string& text);
-// Polls `done` every 20 ms until it holds or `ms` pass.
-bool WaitUntil(const std::function<bool()>& done, int ms);
+using Pictures = std::vector<std::pair<std::string, std::string>>;  // file name, title
 
-// A running lumaro.scr; killed when the object goes, if still running.
+const char kSettingsPath[] = "C:\\windows\\LUMARO.INI";  // where Wine keeps the saver's bare "LUMARO.INI"
+
+inline std::string WorkDir() {  // this process's scratch directory
+  static const std::string dir = "C:\\lumaro-e2e-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir;
+}
+
+inline std::string ReadFile(const std::string& path) {  // empty when missing
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+inline void WriteSettings(const std::string& text) { WriteFile(kSettingsPath, text); }
+
+// A value of HKCU\Control Panel\Desktop, written first when `set`: our SystemParametersInfo answers from a cache.
+inline std::string Desktop(const char* name, const char* set = nullptr) {
+  if (set) SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", name, REG_SZ, set, DWORD(strlen(set) + 1));
+  char value[MAX_PATH] = "";
+  DWORD size = sizeof value;
+  SHGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", name, nullptr, value, &size);
+  return value;
+}
+
+inline bool WaitUntil(const std::function<bool()>& done, int ms) {  // polls every 20 ms
+  for (DWORD start = GetTickCount(); !done(); Sleep(20))
+    if (int(GetTickCount() - start) >= ms) return false;
+  return true;
+}
+
+// lumaro.scr started with `args` after its name, killed when the object goes.
 class Saver {
  public:
-  Saver() = default;
-  ~Saver();
+  explicit Saver(const std::string& args) {
+    std::string cmd = std::string("\"") + LUMARO_SCR + "\" " + args;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+  }
   Saver(const Saver&) = delete;
-  Saver& operator=(const Saver&) = delete;
+  ~Saver() {
+    TerminateProcess(pi_.hProcess, 99);  // fails harmlessly once it has ended
+    WaitForSingleObject(pi_.hProcess, 5000);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
 
-  // `args` follows the program name on the command line, e.g. "/s".
-  bool Start(const std::string& args);
-  // A visible top-level window of the process, with this caption when one
-  // is given and other than `except`, within `ms`.
-  HWND WaitForWindow(int ms, const char* caption = nullptr, HWND except = nullptr);
-  bool WaitForExit(int ms, DWORD* exitCode = nullptr);
-  bool Running() const;
+  // A visible top-level window of the process, with this caption when one is given, within `ms`.
+  HWND WaitForWindow(int ms, const char* caption = nullptr) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+      for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption)) != nullptr;) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == pi_.dwProcessId && IsWindowVisible(w)) return (found = w) != nullptr;
+      }
+      return !Running();
+    }, ms);
+    return found;
+  }
+
+  bool WaitForExit(int ms, DWORD* exitCode = nullptr) {
+    if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return false;
+    return !exitCode || GetExitCodeProcess(pi_.hProcess, exitCode);
+  }
+
+  bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
   HANDLE Process() const { return pi_.hProcess; }
 
  private:
   PROCESS_INFORMATION pi_ = {};
 };
 
-COLORREF ScreenPixel(int x, int y);
-// Within `tolerance` of each channel of `want`.
-bool Near(COLORREF c, COLORREF want, int tolerance = 8);
-bool IsBlack(COLORREF c);
-bool PointerHidden();
+inline COLORREF ScreenPixel(int x, int y) {
+  static const HDC screen = GetDC(nullptr);
+  return GetPixel(screen, x, y);
+}
 
-// A BMP file: `pixel(x, y)`, y counted from the top, gives a palette index
-// for 1, 4 and 8 bits and a COLORREF for 24 bits. `core` writes the old
-// 12-byte header (3-byte table entries).
+inline bool Near(COLORREF c, COLORREF want, int tolerance = 8) {  // in each channel
+  for (int shift : {0, 8, 16})
+    if (abs(int(c >> shift & 255) - int(want >> shift & 255)) > tolerance) return false;
+  return true;
+}
+
+inline bool PointerHidden() {
+  CURSORINFO ci = {};
+  ci.cbSize = sizeof ci;
+  return GetCursorInfo(&ci) && (ci.hCursor == nullptr || !(ci.flags & CURSOR_SHOWING));
+}
+
+// `pixel(x, y)`, y from the top: a palette index below 24 bits, else a COLORREF. `core`: the 12-byte header.
 struct Bmp {
-  int width = 0, height = 0, bits = 24;
-  bool core = false;
+  int width, height, bits;
+  bool core;
   std::vector<COLORREF> palette;
   std::function<unsigned(int x, int y)> pixel;
 };
-std::string EncodeBmp(const Bmp& bmp);
-void WriteBmp(const std::string& path, const Bmp& bmp);
-// A 24-bit picture in one colour.
-void WriteSolidBmp(const std::string& path, int width, int height, COLORREF colour);
 
-// A collection file in WorkDir() named `name`.INI; `pictures` holds each
-// picture's file name and title. Returns the file's path.
-std::string WriteCollection(const std::string& name, int count,
-                            const std::vector<std::pair<std::string, std::string>>& pictures);
+inline void WriteBmp(const std::string& path, const Bmp& bmp) {
+  BmpFile f;
+  f.headerSize = bmp.core ? 12 : 40;
+  f.width = bmp.width;
+  f.height = bmp.height;
+  f.bitCount = uint16_t(bmp.bits);
+  f.clrUsed = uint32_t(bmp.palette.size());
+  for (COLORREF c : bmp.palette) {
+    f.table.insert(f.table.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
+    if (!bmp.core) f.table.push_back(0);
+  }
+  const size_t stride = RowBytes(bmp.bits, bmp.width);
+  f.bits.assign(stride * bmp.height, 0);
+  for (int y = 0; y < bmp.height; y++)
+    for (int x = 0; x < bmp.width; x++) {
+      uint8_t* at = &f.bits[(bmp.height - 1 - y) * stride + x * bmp.bits / 8];  // bottom-up
+      const unsigned v = bmp.pixel(x, y), shift = 8 - bmp.bits * (x % (8 / bmp.bits) + 1);
+      if (bmp.bits == 24) at[0] = GetBValue(v), at[1] = GetGValue(v), at[2] = GetRValue(v);
+      else at[0] |= uint8_t((v & ((1u << bmp.bits) - 1)) << shift);
+    }
+  const std::vector<uint8_t> bytes = f.Bytes();
+  WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
 
-// The Linux process of lumaro.scr whose command line contains `marker`
-// (Wine gives it the Windows command line), or 0.
-int LinuxPid(const std::string& marker);
-// A "Name:   value kB" field of /proc/PID/status, in kB; -1 when missing.
-long LinuxStatusKb(int pid, const char* field);
-// User plus system CPU time of a Linux process, in clock ticks.
-long long LinuxCpuTicks(int pid);
+inline void WriteSolidBmp(const std::string& path, int width, int height, COLORREF colour) {
+  WriteBmp(path, {width, height, 24, false, {}, [colour](int, int) -> unsigned { return colour; }});
+}
 
-// The GDI objects a process holds, counted in its own handle table (under
-// Wine GetGuiResources always answers 0); -1 when the table can't be read.
-long GdiObjects(HANDLE process);
+// WorkDir()\`name`.INI listing `pictures` as numbers 1, 2, ...; returns its path.
+inline std::string WriteCollection(const std::string& name, int count, const Pictures& pictures) {
+  std::string list = "[Pictures]\r\n", titles = "[Titles]\r\n";
+  for (size_t i = 1; i <= pictures.size(); i++) {
+    list += std::to_string(i) + "=" + pictures[i - 1].first + "\r\n";
+    titles += std::to_string(i) + "=" + pictures[i - 1].second + "\r\n";
+  }
+  WriteFile(WorkDir() + "\\" + name + ".INI", "[Properties]\r\nCount=" + std::to_string(count) + "\r\n" + list + titles);
+  return WorkDir() + "\\" + name + ".INI";
+}
 
-// Real input through SendInput.
-void MouseTo(int x, int y);
-void MouseClick(DWORD downFlag, DWORD upFlag);
-void KeyPress(WORD vk);
+inline void MouseTo(int x, int y) {
+  const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
+  mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (x * 65535 + cx / 2) / cx, (y * 65535 + cy / 2) / cy, 0, 0);
+}
+
+// Down and up: a key, or VK_LBUTTON, VK_RBUTTON, VK_MBUTTON (whose up flag is the down flag shifted by one).
+inline void Press(WORD vk) {
+  const DWORD down = vk == VK_LBUTTON ? MOUSEEVENTF_LEFTDOWN : vk == VK_RBUTTON ? MOUSEEVENTF_RIGHTDOWN
+                     : vk == VK_MBUTTON ? MOUSEEVENTF_MIDDLEDOWN : 0;
+  for (DWORD up : {0, 1})
+    down ? mouse_event(down << up, 0, 0, 0, 0) : keybd_event(BYTE(vk), 0, up * KEYEVENTF_KEYUP, 0);
+}
 
 }  // namespace e2e
