@@ -11,65 +11,17 @@
 
 #include <unistd.h>
 
+#include "bench/bench_picture.h"
 #include "picture/dib_picture.h"
 
 namespace {
 
-struct Picture {
-  const char* label;
-  int width, height, bitCount;
-  bool core;
-  std::string path;
-};
-
-std::vector<Picture> g_pictures = {
+std::vector<BenchPicture> g_pictures = {
     {"1920x1080 24-bit", 1920, 1080, 24, false, ""},
     {"3840x2160 24-bit", 3840, 2160, 24, false, ""},
     {"1024x768 8-bit", 1024, 768, 8, false, ""},
     {"640x480 4-bit core", 640, 480, 4, true, ""},
 };
-
-void Put(std::vector<unsigned char>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back((unsigned char)(value >> (8 * i)));
-}
-
-bool WritePicture(Picture& p) {
-  const int entries = p.bitCount <= 8 ? 1 << p.bitCount : 0;
-  const int entrySize = p.core ? 3 : 4;
-  const size_t row = (size_t(p.bitCount) * p.width + 31) / 32 * 4;
-  const uint32_t headerSize = p.core ? 12 : 40;
-  const uint32_t offBits = 14 + headerSize + entries * entrySize;
-  std::vector<unsigned char> out;
-  out.push_back('B');
-  out.push_back('M');
-  Put(out, uint32_t(offBits + row * p.height), 4);
-  Put(out, 0, 4);
-  Put(out, offBits, 4);
-  Put(out, headerSize, 4);
-  if (p.core) {
-    Put(out, p.width, 2);
-    Put(out, p.height, 2);
-    Put(out, 1, 2);
-    Put(out, p.bitCount, 2);
-  } else {
-    Put(out, p.width, 4);
-    Put(out, p.height, 4);
-    Put(out, 1, 2);
-    Put(out, p.bitCount, 2);
-    for (int i = 0; i < 6; ++i) Put(out, 0, 4);
-  }
-  for (int i = 0; i < entries; ++i) {
-    Put(out, uint32_t(i * 0x010203), entrySize == 4 ? 4 : 3);
-  }
-  for (size_t i = 0; i < row * p.height; ++i) out.push_back((unsigned char)(i * 131 + i / row));
-
-  p.path = "/tmp/lumaro_bench_" + std::to_string(getpid()) + "_" + std::to_string(p.width) + "x" +
-           std::to_string(p.height) + "_" + std::to_string(p.bitCount) + ".bmp";
-  FILE* file = fopen(p.path.c_str(), "wb");
-  if (!file) return false;
-  bool ok = fwrite(out.data(), 1, out.size(), file) == out.size();
-  return fclose(file) == 0 && ok;
-}
 
 long FileSize(const std::string& path) {
   FILE* file = fopen(path.c_str(), "rb");
@@ -80,7 +32,7 @@ long FileSize(const std::string& path) {
   return size;
 }
 
-void ReadWhole(benchmark::State& state, const Picture* p) {
+void ReadWhole(benchmark::State& state, const BenchPicture* p) {
   std::vector<unsigned char> buffer(size_t(FileSize(p->path)));
   for (auto _ : state) {
     FILE* file = fopen(p->path.c_str(), "rb");
@@ -93,7 +45,7 @@ void ReadWhole(benchmark::State& state, const Picture* p) {
 }
 
 // As the slideshow does it: one holder, each load replacing the last picture.
-void LoadDib(benchmark::State& state, const Picture* p) {
+void LoadDib(benchmark::State& state, const BenchPicture* p) {
   DibPicture picture;
   for (auto _ : state) {
     if (!picture.Load(p->path.c_str())) state.SkipWithError("Load failed");
@@ -103,7 +55,7 @@ void LoadDib(benchmark::State& state, const Picture* p) {
   state.SetBytesProcessed(int64_t(state.iterations()) * FileSize(p->path));
 }
 
-void StbiLoad(benchmark::State& state, const Picture* p) {
+void StbiLoad(benchmark::State& state, const BenchPicture* p) {
   for (auto _ : state) {
     int w = 0, h = 0, channels = 0;
     unsigned char* pixels = stbi_load(p->path.c_str(), &w, &h, &channels, 0);
@@ -128,18 +80,18 @@ class MedianCollector : public benchmark::ConsoleReporter {
   std::map<std::string, double> m_medians;  // microseconds, by benchmark name
 };
 
-std::string Name(const char* method, const Picture& p) { return std::string(method) + "/" + p.label; }
+std::string Name(const char* method, const BenchPicture& p) { return std::string(method) + "/" + p.label; }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (Picture& p : g_pictures) {
-    if (!WritePicture(p)) {
+  for (BenchPicture& p : g_pictures) {
+    if (!WriteBenchPicture(p)) {
       fprintf(stderr, "cannot write %s\n", p.path.c_str());
       return 1;
     }
   }
-  for (const Picture& p : g_pictures) {
+  for (const BenchPicture& p : g_pictures) {
     for (auto* b : {benchmark::RegisterBenchmark(Name(kMethods[0], p).c_str(), ReadWhole, &p),
                     benchmark::RegisterBenchmark(Name(kMethods[1], p).c_str(), LoadDib, &p),
                     benchmark::RegisterBenchmark(Name(kMethods[2], p).c_str(), StbiLoad, &p)})
@@ -153,14 +105,14 @@ int main(int argc, char** argv) {
   printf("\nMedians (us) and ratios to the bare file read (a)\n");
   printf("%-20s %12s %12s %12s %10s %10s\n", "picture", "(a) read", "Load", "(b) stbi", "Load/(a)",
          "stbi/(a)");
-  for (const Picture& p : g_pictures) {
+  for (const BenchPicture& p : g_pictures) {
     double a = reporter.m_medians[Name(kMethods[0], p)];
     double load = reporter.m_medians[Name(kMethods[1], p)];
     double stbi = reporter.m_medians[Name(kMethods[2], p)];
     if (a <= 0) continue;
     printf("%-20s %12.1f %12.1f %12.1f %9.2fx %9.2fx\n", p.label, a, load, stbi, load / a, stbi / a);
   }
-  for (const Picture& p : g_pictures) remove(p.path.c_str());
+  for (const BenchPicture& p : g_pictures) remove(p.path.c_str());
   benchmark::Shutdown();
   return 0;
 }

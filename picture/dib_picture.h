@@ -14,6 +14,13 @@ class DibPicture {
   // for a file that ends inside its bits, holding the partly read picture.
   BOOL Load(const char* path);
 
+  // Remakes the held picture at `width` x `height` as a 32-bit picture
+  // without a table, averaging what it shrinks and smoothing what it
+  // enlarges, so drawing it is a 1:1 copy. TRUE at once when it already has
+  // that size. A run-length picture, an empty holder or a lack of memory
+  // give FALSE and leave the held picture as it was.
+  BOOL Prepare(int width, int height);
+
   // Gives the block back; the holder is empty afterwards.
   void Release();
 

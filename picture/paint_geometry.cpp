@@ -1,32 +1,36 @@
 #include "picture/paint_geometry.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
-
-struct Span {
-  int dest, destExtent, src, srcExtent;
-};
-
-// One dimension of a centred picture: a picture that fits is drawn 1:1 in
-// the middle; a larger one shows its middle part 1:1 over the whole extent.
-// Source offsets count from the picture's left and top edges.
-Span Centre(int client, int size) {
-  if (size <= client) return Span{(client - size) >> 1, size, 0, size};
-  return Span{0, client, (size - client) / 2, client};
-}
 
 int NotNegative(int n) { return n < 0 ? 0 : n; }
 
 }  // namespace
 
+SIZE DrawnSize(int cxClient, int cyClient, int width, int height, BOOL stretch) {
+  const int64_t cx = NotNegative(cxClient), cy = NotNegative(cyClient);
+  const int64_t w = NotNegative(width), h = NotNegative(height);
+  SIZE size = {0, 0};
+  if (cx == 0 || cy == 0) {
+    // An empty client area draws nothing, whatever the proportions say.
+  } else if (stretch) {
+    size.cx = LONG(cx), size.cy = LONG(cy);
+  } else if (w <= cx && h <= cy) {
+    size.cx = LONG(w), size.cy = LONG(h);
+  } else if (w * cy <= h * cx) {  // the height limits: full height, width in proportion
+    size.cx = LONG(std::max<int64_t>(1, (w * cy + h / 2) / h)), size.cy = LONG(cy);
+  } else {
+    size.cx = LONG(cx), size.cy = LONG(std::max<int64_t>(1, (h * cx + w / 2) / w));
+  }
+  return size;
+}
+
 PaintPlacement PlacePicture(int cxClient, int cyClient, int width, int height, BOOL stretch) {
-  cxClient = NotNegative(cxClient);
-  cyClient = NotNegative(cyClient);
-  width = NotNegative(width);
-  height = NotNegative(height);
-  if (stretch) return PaintPlacement{0, 0, cxClient, cyClient, 0, 0, width, height};
-  Span x = Centre(cxClient, width);
-  Span y = Centre(cyClient, height);
-  return PaintPlacement{x.dest, y.dest, x.destExtent, y.destExtent, x.src, y.src, x.srcExtent, y.srcExtent};
+  const SIZE size = DrawnSize(cxClient, cyClient, width, height, stretch);
+  return PaintPlacement{(NotNegative(cxClient) - int(size.cx)) >> 1, (NotNegative(cyClient) - int(size.cy)) >> 1,
+                        int(size.cx), int(size.cy), 0, 0, NotNegative(width), NotNegative(height)};
 }
 
 RECT PlaceTitle(int cxClient, int cyClient, int textWidth, int textHeight) {

@@ -9,9 +9,12 @@ struct PaintPlacement {
   int xSrc, ySrc, cxSrc, cySrc;
 };
 
-// Stretched over the whole client area, or centred at the picture's own
-// size. A picture larger than the window in centred mode shows its middle
-// part 1:1, cropped equally on both sides, instead of being squeezed.
+// The size a picture is drawn at: the whole client area when stretched; in
+// centred mode its own size when it fits, else shrunk to fit with its
+// proportions kept, never below one pixel.
+SIZE DrawnSize(int cxClient, int cyClient, int width, int height, BOOL stretch);
+
+// The whole picture drawn at DrawnSize, centred in the client area.
 PaintPlacement PlacePicture(int cxClient, int cyClient, int width, int height, BOOL stretch);
 
 // The title box: at the top edge, centred across, no wider or taller than

@@ -120,6 +120,11 @@ struct POINT {
   LONG y;
 };
 
+struct SIZE {
+  LONG cx;
+  LONG cy;
+};
+
 struct RECT {
   LONG left;
   LONG top;

@@ -48,6 +48,8 @@ BOOL PictureWnd::BuildPalette() {
   return TRUE;
 }
 
+BOOL PictureWnd::Stretched() const { return theSettings.FullScreen == 1 || m_bPreview; }
+
 void PictureWnd::PaintPicture() {
   if (!m_hDC || !m_pPicture || !m_pPicture->m_pBits || !m_pPicture->m_pInfo) return;
 
@@ -58,12 +60,8 @@ void PictureWnd::PaintPicture() {
   SelectObject(m_hDC, oldBrush);
 
   const DibPicture& pic = *m_pPicture;
-  BOOL stretch = theSettings.FullScreen == 1 || m_bPreview;
-  PaintPlacement p = PlacePicture(m_cxClient, m_cyClient, pic.m_nWidth, pic.m_nHeight, stretch);
-  // StretchDIBits counts the source rectangle of a bottom-up picture from
-  // its last row; the placement counts from the top.
-  int ySrc = pic.m_nHeight - p.ySrc - p.cySrc;
-  StretchDIBits(m_hDC, p.xDest, p.yDest, p.cxDest, p.cyDest, p.xSrc, ySrc, p.cxSrc, p.cySrc,
+  PaintPlacement p = PlacePicture(m_cxClient, m_cyClient, pic.m_nWidth, pic.m_nHeight, Stretched());
+  StretchDIBits(m_hDC, p.xDest, p.yDest, p.cxDest, p.cyDest, p.xSrc, p.ySrc, p.cxSrc, p.cySrc,
                 pic.m_pBits, pic.m_pInfo, pic.m_wUsage, SRCCOPY);
 
   if (m_bPreview) return;  // the preview never shows a title

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "picture/dib_picture.h"
+#include "picture/paint_geometry.h"
 #include "settings/collection.h"
 #include "saver/tick_rule.h"
 
@@ -77,6 +78,9 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
   if (SaverWnd::WindowProc(WM_CREATE, wParam, lParam) == -1) return -1;
   m_hDC = GetWindowDC(m_hWnd);
+  // A draw that still scales (a run-length picture) drops whole pixels
+  // rather than combining them, which would darken the picture.
+  SetStretchBltMode(m_hDC, COLORONCOLOR);
   SetUpTitleFont();
   SetTimer(m_hWnd, 1, 1000, nullptr);
   return 0;
@@ -100,6 +104,10 @@ void PictureWnd::OnTimer() {
   BOOL havePath = LookUpPicturePath(key, path, sizeof path);
   ReleasePalette();
   if (!havePath || !m_pPicture || !m_pPicture->Load(path)) return;
+  // Made once at the size it is drawn at, so every paint is a 1:1 copy. A
+  // picture that could not be prepared is drawn scaled, as loaded.
+  const SIZE drawn = DrawnSize(m_cxClient, m_cyClient, m_pPicture->m_nWidth, m_pPicture->m_nHeight, Stretched());
+  m_pPicture->Prepare(drawn.cx, drawn.cy);
   if (!BuildPalette()) return;
   PaintPicture();
 }

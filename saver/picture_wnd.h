@@ -29,6 +29,7 @@ class PictureWnd : public SaverWnd {
   void ReleasePalette();
   BOOL BuildPalette();
   void PaintPicture();
+  BOOL Stretched() const;
 
   HFONT m_hFont;
   HGDIOBJ m_hOldFont;

@@ -23,6 +23,13 @@ std::string Entry(const std::string& name, COLORREF colour) {
   return name + "=" + WriteCollection(name, 7, Pictures(7, {name + ".BMP", ""})) + "\r\n";
 }
 
+// A catalogue entry for a collection whose picture 1 is twice the preview's size, in red and white pixels.
+const COLORREF kPink = RGB(255, 128, 128);
+std::string Board() {
+  WriteBmp(WorkDir() + "\\BOARD.BMP", {306, 224, 24, false, {}, [](int x, int y) -> unsigned { return (x + y) % 2 ? RGB(255, 0, 0) : RGB(255, 255, 255); }});
+  return "Board=" + WriteCollection("Board", 1, {{"BOARD.BMP", ""}}) + "\r\n";
+}
+
 // Every key of the record is there, so that a save rewrites each in place.
 std::string Settings(const std::string& set, const char* update = "0", const char* start = "5", const char* change = "300",
                      const char* main = "ShowTitle=1\r\nFullScreen=0") {
@@ -180,6 +187,13 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
       // Delays beyond the arrows' range are kept; checks outside 0-2 are 0.
       {"stored values out of range", Settings("Red", "0", "90", "40000", "ShowTitle=5\r\nFullScreen=-1"),
        shows("Red 90 40000 000"), IDOK, Settings("Red", "0", "90", "40000", "ShowTitle=0\r\nFullScreen=0"), 5400, ""},
+      {"a checkerboard shrunk in the preview: even pink", Settings("Board") + Board(), [&] {
+         ASSERT_TRUE(PreviewShows(kPink, 3000));
+         const RECT r = Rect(Preview());
+         const Screenshot screen;
+         for (int y = r.top; y < r.bottom; y++)
+           for (int x = r.left; x < r.right; x++) ASSERT_TRUE(Near(screen(x, y), kPink, 3)) << x << "," << y;
+       }, IDCANCEL, "", 420, ""},
       {"preview stretched with FullScreen 0", Settings("Red"),
        [&] { EXPECT_TRUE(PreviewShows(kRed, 3000, true)) << "a corner of the preview is not red"; }, IDOK, "", 300, ""},
       // The monitor bitmap's screen spans columns 15-167 and rows 16-128.

@@ -97,6 +97,26 @@ inline COLORREF ScreenPixel(int x, int y) {
   return GetPixel(screen, x, y);
 }
 
+// The screen copied once, for reading many pixels: every GetPixel on the screen asks the X server.
+struct Screenshot {
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<DWORD> bits = std::vector<DWORD>(size_t(width) * height);
+  Screenshot() {
+    HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    BitBlt(mem, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    GetDIBits(mem, bitmap, 0, height, bits.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap), DeleteDC(mem), ReleaseDC(nullptr, screen);
+  }
+  COLORREF operator()(int x, int y) const {
+    const DWORD p = bits[size_t(y) * width + x];
+    return RGB(p >> 16 & 255, p >> 8 & 255, p & 255);
+  }
+};
+
 inline bool Near(COLORREF c, COLORREF want, int tolerance = 8) {  // in each channel
   for (int shift : {0, 8, 16})
     if (abs(int(c >> shift & 255) - int(want >> shift & 255)) > tolerance) return false;

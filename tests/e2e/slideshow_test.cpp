@@ -19,9 +19,10 @@ bool WaitForColour(int x, int y, COLORREF want, int ms = 4000) {
 }
 
 int White(int top, int bottom, int x0 = 160, int x1 = 480) {  // white pixels in the rectangle
+  const Screenshot screen;
   int white = 0;
   for (int y = top; y < bottom; y++)
-    for (int x = x0; x < x1; x++) white += Near(ScreenPixel(x, y), RGB(255, 255, 255), 40);
+    for (int x = x0; x < x1; x++) white += Near(screen(x, y), RGB(255, 255, 255), 40);
   return white;
 }
 
@@ -106,10 +107,11 @@ TEST_F(Slideshow, WindowAndWhatEndsIt) {
 
 // Consecutive cases show different colours first: nothing left by the case before can pass for the picture.
 TEST_F(Slideshow, PlacementAndTitles) {
-  // 800 x 600: a blue margin of 80 and 60 pixels around a grey middle.
-  WriteBmp(WorkDir() + "\\BIG.BMP", {800, 600, 24, false, {}, [](int x, int y) -> unsigned {
-             return x < 80 || y < 60 || x >= 720 || y >= 540 ? kBlue : kGrey;
+  // 1280 x 960 with a blue margin of 2 pixels around a grey middle, and 1000 x 400 in red: both shrunk to fit.
+  WriteBmp(WorkDir() + "\\BIG.BMP", {1280, 960, 24, false, {}, [](int x, int y) -> unsigned {
+             return x < 2 || y < 2 || x >= 1278 || y >= 958 ? kBlue : kGrey;
            }});
+  WriteSolidBmp(WorkDir() + "\\WIDE.BMP", 1000, 400, kRed);
   const std::vector<POINT> corners = {{0, 0}, {639, 0}, {0, 479}, {639, 479}};
   const struct {
     const char *name, *file, *main, *title;
@@ -121,7 +123,9 @@ TEST_F(Slideshow, PlacementAndTitles) {
        {{159, 140}, {160, 139}, {480, 339}, {479, 340}, {0, 0}, {639, 479}}},
       {"stretched", "GREY.BMP", "FullScreen=1", "", 0, kGrey, corners, {}},
       {"FullScreen 2 centres", "RED.BMP", "FullScreen=2", "", 0, kRed, {{160, 140}}, {{159, 140}, {0, 0}}},
-      {"larger than the screen: its middle at its own size", "BIG.BMP", "FullScreen=0", "", 0, kGrey, corners, {}},
+      {"twice the screen: fitted to its edges", "BIG.BMP", "FullScreen=0", "", 0, kBlue, corners, {}},
+      {"wide: fitted, black above and below", "WIDE.BMP", "FullScreen=0", "", 0, kRed, {{320, 240}, {0, 112}, {639, 367}},
+       {{320, 111}, {320, 368}, {0, 0}}},
       {"title", "RED.BMP", "FullScreen=1\r\nShowTitle=1", "MMMMMMMM", 1, kRed, {{320, 240}}, {}},
       {"title of two lines", "GREY.BMP", "FullScreen=1\r\nShowTitle=1", "MMMM\\nMMMM", 2, kGrey, {{320, 240}}, {}},
       {"only ShowTitle 1 shows titles", "RED.BMP", "FullScreen=1\r\nShowTitle=2", "MMMMMMMM", 0, kRed, {{320, 240}}, {}},

@@ -156,4 +156,37 @@ TEST(DibHostileCorpus, EveryFileGivesItsListedResult) {
   EXPECT_GE(files, 80);
 }
 
+// Remade at another size as 32 bits without a table. A row over a row of zero bytes, doubled in height:
+// the first and last rows of the result are the two rows expanded exactly.
+TEST_F(DibPictureTest, PreparedAtTheSizeDrawn) {
+  const struct { uint16_t bits; int entries; std::vector<uint8_t> row; std::vector<uint32_t> expected; } cases[] = {
+      {1, 2, {0xA0, 0, 0, 0}, {0x0F0801, 0x020100, 0x0F0801, 0x020100}},
+      {4, 16, {0x01, 0xF5, 0, 0}, {0x020100, 0x0F0801, 0xC56A0F, 0x432405}},
+      {8, 4, {3, 0, 2, 4}, {0x291603, 0x020100, 0x1C0F02, 0}},  // 4 is past the table: black
+      {16, 0, {0x1F, 0x00, 0xE0, 0x03, 0x00, 0x7C, 0x21, 0x04}, {0x0000FF, 0x00FF00, 0xFF0000, 0x080808}},
+      {24, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {0x030201, 0x060504, 0x090807, 0x0C0B0A}},
+      {32, 0, {1, 2, 3, 99, 4, 5, 6, 99, 7, 8, 9, 99, 10, 11, 12, 99}, {0x030201, 0x060504, 0x090807, 0x0C0B0A}}};
+  for (const auto& c : cases) {
+    BmpFile bmp = Picture(4, 2, c.bits, c.entries);
+    bmp.bits = c.row, bmp.bits.resize(2 * c.row.size(), 0);
+    ASSERT_TRUE(Load(bmp) && m_picture.Prepare(4, 4)) << c.bits;
+    ExpectConsistent(m_picture);
+    const uint32_t* px = reinterpret_cast<const uint32_t*>(m_picture.m_pBits);
+    EXPECT_EQ((std::vector<uint32_t>{4, 0, 32}), (std::vector<uint32_t>{uint32_t(m_picture.m_nHeight), uint32_t(m_picture.m_nColors),
+                                                                       m_picture.m_pInfo->bmiHeader.biBitCount})) << c.bits;
+    EXPECT_EQ(c.expected, std::vector<uint32_t>(px, px + 4)) << c.bits;
+    EXPECT_EQ(std::vector<uint32_t>(4, c.entries ? 0x020100 : 0), std::vector<uint32_t>(px + 12, px + 16)) << c.bits;
+  }
+  EXPECT_TRUE(m_picture.Prepare(4, 4) && m_picture.Prepare(1, 1) && m_picture.m_nWidth == 1) << "that size already; 1x1";
+  // Refused before the allocation, or by the resampler after it; a run-length picture is drawn as it stands.
+  for (const SIZE bad : {SIZE{0, 1}, SIZE{1, -1}, SIZE{32768, 32768}, SIZE{32769, 1}})
+    EXPECT_FALSE(m_picture.Prepare(bad.cx, bad.cy) || m_picture.m_nWidth != 1) << bad.cx;
+  BmpFile rle = Picture(4, 2, 8, 256);
+  rle.compression = BI_RLE8, rle.sizeImage = 4, rle.bits = {4, 1, 0, 1};
+  ASSERT_TRUE(Load(rle));
+  EXPECT_FALSE(m_picture.Prepare(2, 1) || m_picture.m_nWidth != 4 || m_picture.m_nColors != 256);
+  m_picture.Release();
+  EXPECT_FALSE(m_picture.Prepare(2, 1));
+}
+
 }  // namespace

@@ -76,11 +76,17 @@ TEST(Rules, WhichTicksChangeThePicture) {
 
 TEST(Rules, PictureAndTitlePlacement) {
   const struct { const char* name; int cx, cy, width, height; BOOL stretch; std::vector<long> expected; } cases[] = {
-      // the picture's destination x, y, cx, cy, then its source
+      // the picture's destination x, y, cx, cy, then its source: always the whole picture
       {"320x200 centred in 640x480", 640, 480, 320, 200, FALSE, {160, 140, 320, 200, 0, 0, 320, 200}},
       {"301 wide: the odd pixel goes right", 640, 480, 301, 200, FALSE, {169, 140, 301, 200, 0, 0, 301, 200}},
-      {"larger: its middle, uncropped", 640, 480, 1000, 600, FALSE, {0, 0, 640, 480, 180, 60, 640, 480}},
-      {"stretched", 640, 480, 320, 200, TRUE, {0, 0, 640, 480, 0, 0, 320, 200}}, {"empty window", 0, -5, 320, 200, FALSE, {0, 0, 0, 0, 160, 100, 0, 0}},
+      {"exact fit", 640, 480, 640, 480, FALSE, {0, 0, 640, 480, 0, 0, 640, 480}},
+      {"one pixel wider: fitted", 640, 480, 641, 480, FALSE, {0, 0, 640, 479, 0, 0, 641, 480}},
+      {"twice the window", 640, 480, 1280, 960, FALSE, {0, 0, 640, 480, 0, 0, 1280, 960}},
+      {"wide: bands above and below", 640, 480, 1000, 400, FALSE, {0, 112, 640, 256, 0, 0, 1000, 400}},
+      {"tall: bands left and right", 640, 480, 400, 1000, FALSE, {224, 0, 192, 480, 0, 0, 400, 1000}},
+      {"32768 x 1", 640, 480, 32768, 1, FALSE, {0, 239, 640, 1, 0, 0, 32768, 1}},
+      {"1 x 32768", 640, 480, 1, 32768, FALSE, {319, 0, 1, 480, 0, 0, 1, 32768}},
+      {"stretched", 640, 480, 1, 1, TRUE, {0, 0, 640, 480, 0, 0, 1, 1}}, {"empty window", 0, -5, 320, 200, FALSE, {0, 0, 0, 0, 0, 0, 320, 200}},
       // the title box's left, top, right, bottom for a text of width x height
       {"title fits", 640, 480, 201, 20, FALSE, {219, 0, 420, 20}}, {"title too wide", 640, 480, 900, 20, FALSE, {0, 0, 640, 20}},
       {"title too tall", 640, 30, 100, 60, FALSE, {270, 0, 370, 30}}, {"no window", -4, -2, 50, 20, FALSE, {0, 0, 0, 0}},

@@ -1,0 +1,127 @@
+#include "picture/resample.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+namespace {
+
+const int kMaxExtent = 32768;
+const int kShift = 14;
+const int32_t kOne = 1 << kShift;
+
+// The filter along one axis: for each target index, `span` weights of the
+// consecutive source indexes from `first`, summing to kOne. Everything is
+// worked out in integers, so equal sizes give the source back exactly.
+struct AxisFilter {
+  int span = 0;
+  std::vector<int> first;
+  std::vector<int32_t> weights;
+
+  void Make(int source, int target) {
+    first.assign(target, 0);
+    if (target < source) {
+      // Target pixel o covers [o * source, (o + 1) * source) in units of
+      // 1/target of a source pixel; each source pixel weighs what it overlaps.
+      span = (source + target - 1) / target + 1;
+      weights.assign(size_t(target) * span, 0);
+      for (int o = 0; o < target; ++o) {
+        const int64_t lo = int64_t(o) * source, hi = lo + source;
+        first[o] = int(lo / target);
+        int32_t* w = &weights[size_t(o) * span];
+        int32_t sum = 0, heaviest = 0;
+        for (int64_t i = first[o]; i * target < hi; ++i) {
+          const int64_t overlap = std::min((i + 1) * target, hi) - std::max(i * target, lo);
+          int32_t& wi = w[i - first[o]];
+          wi = int32_t((overlap * kOne + source / 2) / source);
+          sum += wi;
+          if (wi > w[heaviest]) heaviest = int32_t(i - first[o]);
+        }
+        w[heaviest] += kOne - sum;
+      }
+    } else {
+      // Linear between the two source pixels whose centres are nearest;
+      // the edges repeat the edge pixel.
+      span = 2;
+      weights.assign(size_t(target) * span, 0);
+      for (int o = 0; o < target; ++o) {
+        const int64_t centre = (2 * int64_t(o) + 1) * source - target;  // in 1/(2 target)
+        int32_t* w = &weights[size_t(o) * span];
+        if (centre <= 0) {
+          w[0] = kOne;
+          continue;
+        }
+        first[o] = int(centre / (2 * int64_t(target)));
+        w[1] = first[o] + 1 < source ? int32_t(centre % (2 * int64_t(target)) * kOne / (2 * int64_t(target))) : 0;
+        w[0] = kOne - w[1];
+      }
+    }
+  }
+};
+
+// One target row's source rows blended into one row of bytes, two source
+// rows a pass to halve the trips through the sums.
+void BlendDown(const uint8_t* const* rows, const int32_t* w, int count, size_t rowBytes, int32_t* sums,
+               uint8_t* blended) {
+  for (size_t i = 0; i < rowBytes; ++i) sums[i] = kOne / 2 + w[0] * rows[0][i];
+  for (int k = 1; k < count; k += 2) {
+    const uint8_t* a = rows[k];
+    const uint8_t* b = k + 1 < count ? rows[k + 1] : a;
+    const int32_t wa = w[k], wb = k + 1 < count ? w[k + 1] : 0;
+    for (size_t i = 0; i < rowBytes; ++i) sums[i] += wa * a[i] + wb * b[i];
+  }
+  for (size_t i = 0; i < rowBytes; ++i) blended[i] = uint8_t(sums[i] >> kShift);
+}
+
+void BlendAcross(const AxisFilter& f, const uint8_t* row, int width, int channels, uint32_t* out,
+                 int targetWidth) {
+  for (int x = 0; x < targetWidth; ++x) {
+    const int32_t* w = &f.weights[size_t(x) * f.span];
+    const uint8_t* p = row + size_t(f.first[x]) * channels;
+    const int taps = std::min(f.span, width - f.first[x]);
+    int32_t b = kOne / 2, g = kOne / 2, r = kOne / 2;
+    for (int k = 0; k < taps; ++k, p += channels) {
+      b += w[k] * p[0];
+      g += w[k] * p[1];
+      r += w[k] * p[2];
+    }
+    out[x] = uint32_t(b >> kShift) | uint32_t(g >> kShift) << 8 | uint32_t(r >> kShift) << 16;
+  }
+}
+
+}  // namespace
+
+bool ResamplePixels(int width, int height, int channels, SourceRowReader read, void* context,
+                    uint32_t* target, int targetWidth, int targetHeight) {
+  for (int extent : {width, height, targetWidth, targetHeight})
+    if (extent < 1 || extent > kMaxExtent) return false;
+  if (channels != 3 && channels != 4) return false;
+  try {
+    AxisFilter across, down;
+    across.Make(width, targetWidth);
+    down.Make(height, targetHeight);
+    // Down the columns first, on whole source rows of bytes, which keeps the
+    // inner loops plain; then across the one blended row. The ring holds
+    // just the source rows of one target row.
+    const size_t rowBytes = size_t(width) * channels;
+    std::vector<uint8_t> ring(size_t(down.span) * rowBytes);
+    std::vector<const uint8_t*> rows(down.span);
+    std::vector<int32_t> sums(rowBytes);
+    std::vector<uint8_t> blended(rowBytes);
+    std::vector<const uint8_t*> taps(down.span);
+    int nextRow = 0;
+    for (int y = 0; y < targetHeight; ++y) {
+      const int count = std::min(down.span, height - down.first[y]);
+      for (; nextRow < down.first[y] + count; ++nextRow) {
+        const size_t slot = size_t(nextRow % down.span);
+        rows[slot] = read(context, nextRow, &ring[slot * rowBytes]);
+      }
+      for (int k = 0; k < count; ++k) taps[k] = rows[(down.first[y] + k) % down.span];
+      BlendDown(taps.data(), &down.weights[size_t(y) * down.span], count, rowBytes, sums.data(), blended.data());
+      BlendAcross(across, blended.data(), width, channels, target + size_t(y) * targetWidth, targetWidth);
+    }
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
