@@ -1,5 +1,6 @@
-// Feeds arbitrary files to DibPicture::Load, twice into one holder, and reads every byte that drawing
-// would read, so a block shorter than its header claims shows up.
+// Feeds arbitrary files to DibPicture::Load, twice into one holder, prepares each picture at a size the
+// file's last bytes choose, and reads every byte that drawing would read, so a block shorter than its
+// header claims shows up.
 #include <unistd.h>
 
 #include <cstdio>
@@ -15,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DibPicture p;
   for (int round = 0; round < 3; ++round) {  // load, load again over it, release: each leaves a consistent holder
     round < 2 ? (void)p.Load(path.c_str()) : p.Release();
+    if (round < 2 && size > 2) p.Prepare(1 + data[size - 1] % 97, 1 + data[size - 2] % 61);
     const BITMAPINFOHEADER* h = p.m_pInfo ? &p.m_pInfo->bmiHeader : nullptr;
     const int64_t image = !h ? 0 : h->biCompression ? h->biSizeImage
                                  : (int64_t(h->biBitCount) * h->biWidth + 31) / 32 * 4 * h->biHeight;

@@ -21,15 +21,17 @@ const int kChanges = 40;
 std::string WriteKind(const char* name, int width, int height, int bits) {
   std::vector<std::pair<std::string, std::string>> pictures;
   for (int n = 0; n < 2; n++) {
-    Bmp bmp{width, height, bits, false, {}, nullptr};
-    if (bits == 8) {
-      for (int c = 0; c < 256; c++) bmp.palette.push_back(RGB(c, n ? 255 - c : c, 128));
-      bmp.pixel = [](int x, int y) -> unsigned { return (x ^ y) & 255; };
-    } else {
-      bmp.pixel = [n](int x, int y) -> unsigned { return RGB(x & 255, y & 255, n ? 200 : 40); };
-    }
     std::string file = std::string(name) + (n ? "B.BMP" : "A.BMP");
-    WriteBmp(WorkDir() + "\\" + file, bmp);
+    if (bits == 8) {
+      BmpFile bmp;
+      bmp.width = width, bmp.height = height, bmp.bitCount = 8;
+      for (int c = 0; c < 256; c++) bmp.table.insert(bmp.table.end(), {128, uint8_t(n ? 255 - c : c), uint8_t(c), 0});
+      for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) bmp.bits.push_back(uint8_t(x ^ y));
+      WriteBmp(WorkDir() + "\\" + file, bmp);
+    } else {
+      WriteBmp(WorkDir() + "\\" + file, width, height, [n](int x, int y) { return RGB(x & 255, y & 255, n ? 200 : 40); });
+    }
     pictures.push_back({file, "Benchmark picture"});
   }
   return WriteCollection(name, 2, pictures);

@@ -26,7 +26,7 @@ std::string Entry(const std::string& name, COLORREF colour) {
 // A catalogue entry for a collection whose picture 1 is twice the preview's size, in red and white pixels.
 const COLORREF kPink = RGB(255, 128, 128);
 std::string Board() {
-  WriteBmp(WorkDir() + "\\BOARD.BMP", {306, 224, 24, false, {}, [](int x, int y) -> unsigned { return (x + y) % 2 ? RGB(255, 0, 0) : RGB(255, 255, 255); }});
+  WriteBmp(WorkDir() + "\\BOARD.BMP", 306, 224, [](int x, int y) { return (x + y) % 2 ? RGB(255, 0, 0) : RGB(255, 255, 255); });
   return "Board=" + WriteCollection("Board", 1, {{"BOARD.BMP", ""}}) + "\r\n";
 }
 

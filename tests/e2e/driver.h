@@ -129,40 +129,26 @@ inline bool PointerHidden() {
   return GetCursorInfo(&ci) && (ci.hCursor == nullptr || !(ci.flags & CURSOR_SHOWING));
 }
 
-// `pixel(x, y)`, y from the top: a palette index below 24 bits, else a COLORREF. `core`: the 12-byte header.
-struct Bmp {
-  int width, height, bits;
-  bool core;
-  std::vector<COLORREF> palette;
-  std::function<unsigned(int x, int y)> pixel;
-};
-
-inline void WriteBmp(const std::string& path, const Bmp& bmp) {
-  BmpFile f;
-  f.headerSize = bmp.core ? 12 : 40;
-  f.width = bmp.width;
-  f.height = bmp.height;
-  f.bitCount = uint16_t(bmp.bits);
-  f.clrUsed = uint32_t(bmp.palette.size());
-  for (COLORREF c : bmp.palette) {
-    f.table.insert(f.table.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
-    if (!bmp.core) f.table.push_back(0);
-  }
-  const size_t stride = RowBytes(bmp.bits, bmp.width);
-  f.bits.assign(stride * bmp.height, 0);
-  for (int y = 0; y < bmp.height; y++)
-    for (int x = 0; x < bmp.width; x++) {
-      uint8_t* at = &f.bits[(bmp.height - 1 - y) * stride + x * bmp.bits / 8];  // bottom-up
-      const unsigned v = bmp.pixel(x, y), shift = 8 - bmp.bits * (x % (8 / bmp.bits) + 1);
-      if (bmp.bits == 24) at[0] = GetBValue(v), at[1] = GetGValue(v), at[2] = GetRValue(v);
-      else at[0] |= uint8_t((v & ((1u << bmp.bits) - 1)) << shift);
-    }
-  const std::vector<uint8_t> bytes = f.Bytes();
+inline void WriteBmp(const std::string& path, const BmpFile& bmp) {
+  const std::vector<uint8_t> bytes = bmp.Bytes();
   WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
+// A 24-bit picture whose pixel at (x, y), y from the top, is `pixel(x, y)`.
+inline void WriteBmp(const std::string& path, int width, int height, const std::function<COLORREF(int, int)>& pixel) {
+  BmpFile bmp;
+  bmp.width = width, bmp.height = height, bmp.bits.resize(RowBytes(24, width) * height);
+  for (int y = 0; y < height; y++)
+    for (int x = 0; x < width; x++) {
+      uint8_t* at = &bmp.bits[(height - 1 - y) * RowBytes(24, width) + 3 * x];  // bottom-up
+      const COLORREF c = pixel(x, y);
+      at[0] = GetBValue(c), at[1] = GetGValue(c), at[2] = GetRValue(c);
+    }
+  WriteBmp(path, bmp);
+}
+
 inline void WriteSolidBmp(const std::string& path, int width, int height, COLORREF colour) {
-  WriteBmp(path, {width, height, 24, false, {}, [colour](int, int) -> unsigned { return colour; }});
+  WriteBmp(path, width, height, [colour](int, int) { return colour; });
 }
 
 // WorkDir()\`name`.INI listing `pictures` as numbers 1, 2, ...; returns its path.

@@ -60,11 +60,8 @@ TEST(Resources, VersionRecord) {
             (std::vector<DWORD>{fixed.dwSignature, fixed.dwFileVersionMS, fixed.dwFileVersionLS, fixed.dwProductVersionMS,
                                 fixed.dwProductVersionLS, fixed.dwFileOS, fixed.dwFileType}));
   EXPECT_EQ(std::string("\x09\x04\xB0\x04", 4), query("\\VarFileInfo\\Translation")) << "U.S. English, Unicode only";
-  for (const char* s : {"FileVersion=1, 0, 0, 1", "ProductVersion=1, 0, 0, 1", "OriginalFilename=lumaro.scr",
-                        "ProductName=Lumaro"}) {
-    const std::string key = std::string(s).substr(0, strcspn(s, "="));
-    EXPECT_EQ(s, key + "=" + query("\\StringFileInfo\\040904B0\\" + key).c_str());
-  }
+  EXPECT_EQ("Lumaro lumaro.scr", query("\\StringFileInfo\\040904B0\\ProductName").c_str() + std::string(" ") +
+                                     query("\\StringFileInfo\\040904B0\\OriginalFilename").c_str());
 }
 
 }  // namespace

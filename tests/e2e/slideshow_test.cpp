@@ -108,9 +108,7 @@ TEST_F(Slideshow, WindowAndWhatEndsIt) {
 // Consecutive cases show different colours first: nothing left by the case before can pass for the picture.
 TEST_F(Slideshow, PlacementAndTitles) {
   // 1280 x 960 with a blue margin of 2 pixels around a grey middle, and 1000 x 400 in red: both shrunk to fit.
-  WriteBmp(WorkDir() + "\\BIG.BMP", {1280, 960, 24, false, {}, [](int x, int y) -> unsigned {
-             return x < 2 || y < 2 || x >= 1278 || y >= 958 ? kBlue : kGrey;
-           }});
+  WriteBmp(WorkDir() + "\\BIG.BMP", 1280, 960, [](int x, int y) { return x < 2 || y < 2 || x >= 1278 || y >= 958 ? kBlue : kGrey; });
   WriteSolidBmp(WorkDir() + "\\WIDE.BMP", 1000, 400, kRed);
   const std::vector<POINT> corners = {{0, 0}, {639, 0}, {0, 479}, {639, 479}};
   const struct {

@@ -40,17 +40,19 @@ TEST(Soak, MemoryAndGdiObjectsStayFlatAndThePictureStillPaints) {
   // Pictures 1-6 of every kind, 7-9 failing (header only, missing, cut short), 10 green.
   Pictures pictures;
   for (int bits : {1, 4, 8, 24, 8, 4}) {
+    BmpFile bmp;  // the last two with 12-byte headers
+    bmp.headerSize = pictures.size() > 4 ? 12 : 40, bmp.width = 160 + 8 * int(pictures.size()), bmp.height = 120;
+    bmp.bitCount = uint16_t(bits), bmp.table = ColourTable(bits < 24 ? 1 << bits : 0, bmp.headerSize == 12 ? 3 : 4);
+    bmp.bits = Pattern(RowBytes(bits, bmp.width) * 120);
     pictures.push_back({"P" + std::to_string(pictures.size()) + ".BMP", "Title\\nline two"});
-    Bmp bmp{160 + 8 * int(pictures.size()), 120, bits, pictures.size() > 4, {},  // the last two: 12-byte headers
-            [](int x, int y) -> unsigned { return RGB(x, y, 128); }};
-    for (int c = 0; bits < 24 && c < 1 << bits; c++) bmp.palette.push_back(RGB(c * 7, 255 - c, 60));
     WriteBmp(WorkDir() + "\\" + pictures.back().first, bmp);
   }
   pictures.insert(pictures.end(), {{"DAMAGED.BMP", ""}, {"MISSING.BMP", ""}, {"SHORT.BMP", "short"}, {"LAST.BMP", ""}});
   // The last has its colour at the end of a 12-byte header's table: palettes are drawn right.
-  std::vector<COLORREF> palette(15, RGB(255, 255, 255));
-  palette.push_back(RGB(0, 200, 0));
-  WriteBmp(WorkDir() + "\\LAST.BMP", {320, 200, 4, true, palette, [](int, int) -> unsigned { return 15; }});
+  BmpFile last;
+  last.headerSize = 12, last.width = 320, last.height = 200, last.bitCount = 4, last.bits.assign(160 * 200, 0xFF);
+  last.table.assign(45, 0xFF), last.table.insert(last.table.end(), {0, 200, 0});
+  WriteBmp(WorkDir() + "\\LAST.BMP", last);
   WriteFile(WorkDir() + "\\DAMAGED.BMP", std::string("BM\x10\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0", 18));
   WriteFile(WorkDir() + "\\SHORT.BMP", ReadFile(WorkDir() + "\\LAST.BMP").substr(0, 20000));
   WriteSettings("[Main]\r\nShowTitle=1\r\n[ScreenSaver]\r\nChangeDelay=0\r\nCurrentPicture=0\r\nCurrentSet=Mix\r\n"
