@@ -7,7 +7,7 @@
 
 namespace {
 
-const int64_t kMaxPreparedBytes = int64_t(256) << 20;
+const int64_t kMaxPreparedBytes = int64_t(256) << 20;  // the loader's bound on a picture's bits
 
 // An uncompressed picture read row by row as 32-bit pixels.
 struct RowSource {
@@ -36,8 +36,10 @@ const uint8_t* ReadRow(void* context, int row, uint8_t* scratch) {
   for (int x = 0; x < width; ++x, scratch += 4) {
     if (bits == 16) {  // 5-5-5, each widened to 8 bits as GDI does
       const unsigned v = p[2 * x] | p[2 * x + 1] << 8;
-      const unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
-      scratch[0] = uint8_t(b << 3 | b >> 2), scratch[1] = uint8_t(g << 3 | g >> 2), scratch[2] = uint8_t(r << 3 | r >> 2);
+      for (int c = 0; c < 3; ++c) {
+        const unsigned five = (v >> (5 * c)) & 31;  // blue, green, red
+        scratch[c] = uint8_t(five << 3 | five >> 2);
+      }
     } else {
       const int bit = x * bits;
       PutTableEntry(s, (p[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1), scratch);
@@ -59,11 +61,11 @@ BOOL DibPicture::Prepare(int width, int height) {
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + imageBytes);
   if (!mem) return FALSE;
   BYTE* block = static_cast<BYTE*>(GlobalLock(mem));
-  const RowSource source = {&h, reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(m_pInfo) + h.biSize), m_nColors, m_pBits,
-                            size_t((int64_t(h.biBitCount) * m_nWidth + 31) / 32 * 4)};
+  RowSource source = {&h, reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(m_pInfo) + h.biSize),
+                      m_nColors, m_pBits, size_t((int64_t(h.biBitCount) * m_nWidth + 31) / 32 * 4)};
   BYTE* bits = block + sizeof(BITMAPINFOHEADER);
   const int channels = h.biBitCount == 24 ? 3 : 4;
-  if (!block || !ResamplePixels(m_nWidth, m_nHeight, channels, ReadRow, const_cast<RowSource*>(&source),
+  if (!block || !ResamplePixels(m_nWidth, m_nHeight, channels, ReadRow, &source,
                                 reinterpret_cast<uint32_t*>(bits), width, height)) {
     if (block) GlobalUnlock(mem);
     GlobalFree(mem);
