@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "bench/bench_picture.h"
+#include "bench/median_collector.h"
 #include "picture/dib_picture.h"
 
 namespace {
@@ -67,18 +68,6 @@ void StbiLoad(benchmark::State& state, const BenchPicture* p) {
 }
 
 const char* const kMethods[] = {"read_whole", "dib_load", "stbi_load"};
-
-// Passes everything on to the console and keeps the medians for the table.
-class MedianCollector : public benchmark::ConsoleReporter {
- public:
-  MedianCollector() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.aggregate_name == "median") m_medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> m_medians;  // microseconds, by benchmark name
-};
 
 std::string Name(const char* method, const BenchPicture& p) { return std::string(method) + "/" + p.label; }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/bench_picture.h"
+#include "bench/median_collector.h"
 #include "picture/dib_picture.h"
 #include "picture/paint_geometry.h"
 
@@ -71,16 +72,6 @@ void Copy(benchmark::State& state, const Case* c) {
 }
 
 const char* const kMethods[] = {"ours", "stbir", "memcpy"};
-
-class MedianCollector : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.aggregate_name == "median") m_medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> m_medians;  // milliseconds, by benchmark name
-};
 
 std::string Name(const char* method, const Case& c) { return std::string(method) + "/" + c.label; }
 
