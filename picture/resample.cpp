@@ -9,16 +9,18 @@ namespace {
 const int kMaxExtent = 32768;
 const int kShift = 14;
 const int32_t kOne = 1 << kShift;
+const int kDownShift = 8;
+const int32_t kDownOne = 1 << kDownShift;
 
 // The filter along one axis: for each target index, `span` weights of the
-// consecutive source indexes from `first`, summing to kOne. Everything is
+// consecutive source indexes from `first`, summing to `one`. Everything is
 // worked out in integers, so equal sizes give the source back exactly.
 struct AxisFilter {
   int span = 0;
   std::vector<int> first;
   std::vector<int32_t> weights;
 
-  void Make(int source, int target) {
+  void Make(int source, int target, int32_t one) {
     first.assign(target, 0);
     if (target < source) {
       // Target pixel o covers [o * source, (o + 1) * source) in units of
@@ -28,16 +30,16 @@ struct AxisFilter {
       for (int o = 0; o < target; ++o) {
         const int64_t lo = int64_t(o) * source, hi = lo + source;
         first[o] = int(lo / target);
+        // Each weight is the step between rounded running totals, so the
+        // weights are never negative and always sum to `one`, at any ratio.
         int32_t* w = &weights[size_t(o) * span];
-        int32_t sum = 0, heaviest = 0;
+        int64_t covered = 0;
         for (int64_t i = first[o]; i * target < hi; ++i) {
           const int64_t overlap = std::min((i + 1) * target, hi) - std::max(i * target, lo);
-          int32_t& wi = w[i - first[o]];
-          wi = int32_t((overlap * kOne + source / 2) / source);
-          sum += wi;
-          if (wi > w[heaviest]) heaviest = int32_t(i - first[o]);
+          const int64_t before = (covered * one + source / 2) / source;
+          covered += overlap;
+          w[i - first[o]] = int32_t((covered * one + source / 2) / source - before);
         }
-        w[heaviest] += kOne - sum;
       }
     } else {
       // Linear between the two source pixels whose centres are nearest;
@@ -48,29 +50,33 @@ struct AxisFilter {
         const int64_t centre = (2 * int64_t(o) + 1) * source - target;  // in 1/(2 target)
         int32_t* w = &weights[size_t(o) * span];
         if (centre <= 0) {
-          w[0] = kOne;
+          w[0] = one;
           continue;
         }
         first[o] = int(centre / (2 * int64_t(target)));
-        w[1] = first[o] + 1 < source ? int32_t(centre % (2 * int64_t(target)) * kOne / (2 * int64_t(target))) : 0;
-        w[0] = kOne - w[1];
+        const int64_t frac = centre % (2 * int64_t(target));  // rounded, so 8-bit weights lose no level
+        w[1] = first[o] + 1 < source ? int32_t((frac * one + target) / (2 * int64_t(target))) : 0;
+        w[0] = one - w[1];
       }
     }
   }
 };
 
-// One target row's source rows blended into one row of bytes, two source
-// rows a pass to halve the trips through the sums.
-void BlendDown(const uint8_t* const* rows, const int32_t* w, int count, size_t rowBytes, int32_t* sums,
+// One target row's source rows blended into one row of bytes. Weights of
+// eight bits keep every sum within 16 bits (they add up to 256 and a byte is
+// at most 255), which lets the compiler blend many bytes at once; two source
+// rows a pass halve the trips through the sums.
+void BlendDown(const uint8_t* const* rows, const int32_t* w, int count, size_t rowBytes, uint16_t* sums,
                uint8_t* blended) {
-  for (size_t i = 0; i < rowBytes; ++i) sums[i] = kOne / 2 + w[0] * rows[0][i];
+  const uint16_t w0 = uint16_t(w[0]);
+  for (size_t i = 0; i < rowBytes; ++i) sums[i] = uint16_t(kDownOne / 2 + w0 * rows[0][i]);
   for (int k = 1; k < count; k += 2) {
     const uint8_t* a = rows[k];
     const uint8_t* b = k + 1 < count ? rows[k + 1] : a;
-    const int32_t wa = w[k], wb = k + 1 < count ? w[k + 1] : 0;
-    for (size_t i = 0; i < rowBytes; ++i) sums[i] += wa * a[i] + wb * b[i];
+    const uint16_t wa = uint16_t(w[k]), wb = uint16_t(k + 1 < count ? w[k + 1] : 0);
+    for (size_t i = 0; i < rowBytes; ++i) sums[i] = uint16_t(sums[i] + wa * a[i] + wb * b[i]);
   }
-  for (size_t i = 0; i < rowBytes; ++i) blended[i] = uint8_t(sums[i] >> kShift);
+  for (size_t i = 0; i < rowBytes; ++i) blended[i] = uint8_t(sums[i] >> kDownShift);
 }
 
 void BlendAcross(const AxisFilter& f, const uint8_t* row, int width, int channels, uint32_t* out,
@@ -98,15 +104,15 @@ bool ResamplePixels(int width, int height, int channels, SourceRowReader read, v
   if (channels != 3 && channels != 4) return false;
   try {
     AxisFilter across, down;
-    across.Make(width, targetWidth);
-    down.Make(height, targetHeight);
+    across.Make(width, targetWidth, kOne);
+    down.Make(height, targetHeight, kDownOne);
     // Down the columns first, on whole source rows of bytes, which keeps the
     // inner loops plain; then across the one blended row. The ring holds
     // just the source rows of one target row.
     const size_t rowBytes = size_t(width) * channels;
     std::vector<uint8_t> ring(size_t(down.span) * rowBytes);
     std::vector<const uint8_t*> rows(down.span);
-    std::vector<int32_t> sums(rowBytes);
+    std::vector<uint16_t> sums(rowBytes);
     std::vector<uint8_t> blended(rowBytes);
     std::vector<const uint8_t*> taps(down.span);
     int nextRow = 0;

@@ -45,7 +45,8 @@ TEST(Resample, ExactAreasAndDistances) {
   const std::pair<std::vector<uint32_t>, std::vector<int>> cases[] = {
       {{0, 255, 0}, {85, 85}},         {{30, 60, 90}, {60}},         {{0, 50, 100, 150, 200}, {40, 160}},
       {{0, 50, 100, 150, 200}, {20, 100, 180}}, {{0, 10, 20, 30, 40, 50, 60}, {7, 30, 53}}, {{60, 240}, {60, 150, 240}},
-      {{0, 64, 255}, {0, 64, 255}}, {{0, 255}, {0, 0, 85, 170, 255, 255}}};
+      {{0, 64, 255}, {0, 64, 255}}, {{0, 255}, {0, 0, 85, 170, 255, 255}},
+      {[] { std::vector<uint32_t> v(20000, 0); return v[0] = 255, v; }(), {0}}};  // one bright pixel in 20,000
   for (const auto& [source, expected] : cases) {
     Plane plane{1, {}};
     for (uint32_t v : source) plane.pixels.push_back(v * 0x010101);
