@@ -1,8 +1,7 @@
 #include "picture/resample.h"
 
 #include <algorithm>
-#include <new>
-#include <vector>
+#include <cstdlib>
 
 namespace {
 
@@ -12,21 +11,41 @@ const int32_t kOne = 1 << kShift;
 const int kDownShift = 8;
 const int32_t kDownOne = 1 << kDownShift;
 
+// `count` zeroed items of `size` elements each, given back when the holder
+// goes; null when there is no memory. calloc checks the product for overflow.
+template <typename T>
+class Block {
+ public:
+  Block(size_t count, size_t size) : m_p(static_cast<T*>(calloc(count ? count : 1, size * sizeof(T)))) {}
+  ~Block() { free(m_p); }
+  Block(const Block&) = delete;
+  Block& operator=(const Block&) = delete;
+  T* get() const { return m_p; }
+  T& operator[](size_t i) const { return m_p[i]; }
+
+ private:
+  T* m_p;
+};
+
 // The filter along one axis: for each target index, `span` weights of the
 // consecutive source indexes from `first`, summing to `one`. Everything is
 // worked out in integers, so equal sizes give the source back exactly.
 struct AxisFilter {
-  int span = 0;
-  std::vector<int> first;
-  std::vector<int32_t> weights;
+  AxisFilter(int source, int target, int32_t one)
+      : span(target < source ? (source + target - 1) / target + 1 : 2), first(target, 1), weights(target, span) {
+    if (first.get() && weights.get()) Make(source, target, one);
+  }
+  bool Made() const { return first.get() && weights.get(); }
 
+  const int span;
+  Block<int> first;
+  Block<int32_t> weights;
+
+ private:
   void Make(int source, int target, int32_t one) {
-    first.assign(target, 0);
     if (target < source) {
       // Target pixel o covers [o * source, (o + 1) * source) in units of
       // 1/target of a source pixel; each source pixel weighs what it overlaps.
-      span = (source + target - 1) / target + 1;
-      weights.assign(size_t(target) * span, 0);
       for (int o = 0; o < target; ++o) {
         const int64_t lo = int64_t(o) * source, hi = lo + source;
         first[o] = int(lo / target);
@@ -44,8 +63,6 @@ struct AxisFilter {
     } else {
       // Linear between the two source pixels whose centres are nearest;
       // the edges repeat the edge pixel.
-      span = 2;
-      weights.assign(size_t(target) * span, 0);
       for (int o = 0; o < target; ++o) {
         const int64_t centre = (2 * int64_t(o) + 1) * source - target;  // in 1/(2 target)
         int32_t* w = &weights[size_t(o) * span];
@@ -102,32 +119,26 @@ bool ResamplePixels(int width, int height, int channels, SourceRowReader read, v
   for (int extent : {width, height, targetWidth, targetHeight})
     if (extent < 1 || extent > kMaxExtent) return false;
   if (channels != 3 && channels != 4) return false;
-  try {
-    AxisFilter across, down;
-    across.Make(width, targetWidth, kOne);
-    down.Make(height, targetHeight, kDownOne);
-    // Down the columns first, on whole source rows of bytes, which keeps the
-    // inner loops plain; then across the one blended row. The ring holds
-    // just the source rows of one target row.
-    const size_t rowBytes = size_t(width) * channels;
-    std::vector<uint8_t> ring(size_t(down.span) * rowBytes);
-    std::vector<const uint8_t*> rows(down.span);
-    std::vector<uint16_t> sums(rowBytes);
-    std::vector<uint8_t> blended(rowBytes);
-    std::vector<const uint8_t*> taps(down.span);
-    int nextRow = 0;
-    for (int y = 0; y < targetHeight; ++y) {
-      const int count = std::min(down.span, height - down.first[y]);
-      for (; nextRow < down.first[y] + count; ++nextRow) {
-        const size_t slot = size_t(nextRow % down.span);
-        rows[slot] = read(context, nextRow, &ring[slot * rowBytes]);
-      }
-      for (int k = 0; k < count; ++k) taps[k] = rows[(down.first[y] + k) % down.span];
-      BlendDown(taps.data(), &down.weights[size_t(y) * down.span], count, rowBytes, sums.data(), blended.data());
-      BlendAcross(across, blended.data(), width, channels, target + size_t(y) * targetWidth, targetWidth);
-    }
-    return true;
-  } catch (const std::bad_alloc&) {
+  AxisFilter across(width, targetWidth, kOne), down(height, targetHeight, kDownOne);
+  // Down the columns first, on whole source rows of bytes, which keeps the
+  // inner loops plain; then across the one blended row. The ring holds
+  // just the source rows of one target row.
+  const size_t rowBytes = size_t(width) * channels;
+  Block<uint8_t> ring(down.span, rowBytes), blended(rowBytes, 1);
+  Block<const uint8_t*> rows(down.span, 1), taps(down.span, 1);
+  Block<uint16_t> sums(rowBytes, 1);
+  if (!across.Made() || !down.Made() || !ring.get() || !blended.get() || !rows.get() || !taps.get() || !sums.get())
     return false;
+  int nextRow = 0;
+  for (int y = 0; y < targetHeight; ++y) {
+    const int count = std::min(down.span, height - down.first[y]);
+    for (; nextRow < down.first[y] + count; ++nextRow) {
+      const size_t slot = size_t(nextRow % down.span);
+      rows[slot] = read(context, nextRow, &ring[slot * rowBytes]);
+    }
+    for (int k = 0; k < count; ++k) taps[k] = rows[(down.first[y] + k) % down.span];
+    BlendDown(taps.get(), &down.weights[size_t(y) * down.span], count, rowBytes, sums.get(), blended.get());
+    BlendAcross(across, blended.get(), width, channels, target + size_t(y) * targetWidth, targetWidth);
   }
+  return true;
 }
