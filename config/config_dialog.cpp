@@ -21,6 +21,11 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
 }
 
 namespace {
+// Where the preview lies in the monitor picture (tools/gen_resources.py) at
+// 96 dpi, where the template puts it: over the black screen, whose last row
+// shows below it. At other sizes the picture is stretched around it.
+const RECT kPreviewInMonitor = {15, 16, 168, 128};
+
 void AddCollection(const char* name, void* context) {
   static_cast<CListBox*>(context)->AddString(name);
 }
@@ -45,6 +50,7 @@ BOOL ConfigDialog::OnInitDialog() {
 
   m_btnMonitor.SubclassDlgItem(IDC_MONITOR, this);
   m_btnMonitor.LoadBitmaps(IDB_MONITOR, 0, 0, 0);
+  m_btnMonitor.PinPart(kPreviewInMonitor, m_wndPreview.m_hWnd);
 
   m_spinStartDelay.SetRange(0, 60);
   m_spinStartDelay.SetBase(10);

@@ -29,8 +29,9 @@ class CSpinButtonCtrl : public CWnd {
 };
 
 // An owner-drawn button showing a bitmap per state: normal, pressed,
-// focused, disabled. A missing one falls back to the normal bitmap, which
-// is drawn unscaled from the button's top-left corner.
+// focused, disabled. A missing one falls back to the normal bitmap. The
+// bitmap is stretched over the whole button, unless a part of it is pinned
+// under another window.
 class CBitmapButton : public CWnd {
  public:
   CBitmapButton();
@@ -38,6 +39,12 @@ class CBitmapButton : public CWnd {
 
   // Resource ids; 0 for none. FALSE when the normal bitmap does not load.
   BOOL LoadBitmaps(UINT idNormal, UINT idSelected, UINT idFocus, UINT idDisabled);
+
+  // Draws the bitmap's rectangle `part` exactly under the window `over`,
+  // wherever the layout puts it, and the rest around it at the same scale.
+  // Where `over` covers the same number of pixels as `part`, the bitmap is
+  // drawn unscaled. A null `over` goes back to stretching over the button.
+  void PinPart(const RECT& part, HWND over);
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -53,4 +60,6 @@ class CBitmapButton : public CWnd {
   HBITMAP m_hSelected;
   HBITMAP m_hFocus;
   HBITMAP m_hDisabled;
+  RECT m_pinnedPart;
+  HWND m_hPinnedOver;
 };

@@ -52,6 +52,26 @@ RECT Rect(HWND wnd) {
   return rc;
 }
 
+// LogPixels under HKCU\Control Panel\Desktop, which Wine reads as a process starts: the dialogs
+// opened while the object lives are laid out at `dpi`. The value before, or its absence, comes back after.
+class SystemDpi {
+ public:
+  explicit SystemDpi(DWORD dpi) {
+    DWORD size = sizeof old_;
+    had_ = SHGetValueA(HKEY_CURRENT_USER, kKey, "LogPixels", nullptr, &old_, &size) == ERROR_SUCCESS;
+    SHSetValueA(HKEY_CURRENT_USER, kKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  }
+  ~SystemDpi() {
+    if (had_) SHSetValueA(HKEY_CURRENT_USER, kKey, "LogPixels", REG_DWORD, &old_, sizeof old_);
+    else SHDeleteValueA(HKEY_CURRENT_USER, kKey, "LogPixels");
+  }
+
+ private:
+  static constexpr const char* kKey = "Control Panel\\Desktop";
+  DWORD old_ = 0;
+  bool had_ = false;
+};
+
 class ConfigDialog : public ::testing::Test {
  protected:
   void Open(const std::string& settings) {  // a fresh dialog, the one before killed first
@@ -220,6 +240,42 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
     EXPECT_EQ(c.saved.empty() ? c.settings : c.saved, ReadFile(kSettingsPath));
     EXPECT_EQ(c.timeout, atoi(Desktop("ScreenSaveTimeOut").c_str()));
     EXPECT_EQ(*c.wallpaper ? WorkDir() + "\\" + c.wallpaper + ".BMP" : "", Desktop("Wallpaper"));
+  }
+}
+
+// At each DPI the dialog grows with its font and the monitor picture with it: the preview covers the
+// drawn screen exactly but for its last row, which shows below it, as at 96 dpi.
+TEST_F(ConfigDialog, PreviewOverTheMonitorScreenAtEachDpi) {
+  LONG width96 = 0;
+  for (DWORD dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    const SystemDpi system(dpi);
+    Open(Settings("Red"));
+    ASSERT_TRUE(PreviewShows(kRed, 3000, true)) << "the preview is not in front";
+    HWND preview = Preview();
+    const RECT p = Rect(preview);
+    ASSERT_TRUE(p.left > 0 && p.top > 0 && p.right < GetSystemMetrics(SM_CXSCREEN) &&
+                p.bottom + 2 < GetSystemMetrics(SM_CYSCREEN)) << "off the screen";
+    if (dpi == 96) width96 = p.right - p.left;
+    else EXPECT_GT(p.right - p.left, width96) << "the dialog did not grow";
+
+    // What lies under the preview.
+    ShowWindow(preview, SW_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return Near(ScreenPixel((p.left + p.right) / 2, (p.top + p.bottom) / 2), 0); }, 2000));
+    const Screenshot screen;
+    auto black = [&](int x, int y) { return Near(screen(x, y), 0); };
+    for (int y = p.top; y < p.bottom; y++) {
+      EXPECT_FALSE(black(p.left - 1, y)) << "screen left of the preview at row " << y;
+      EXPECT_FALSE(black(p.right, y)) << "screen right of the preview at row " << y;
+      for (int x = p.left; x < p.right; x++) ASSERT_TRUE(black(x, y)) << "frame under the preview at " << x << "," << y;
+    }
+    for (int x = p.left; x < p.right; x++) {
+      EXPECT_FALSE(black(x, p.top - 1)) << "screen above the preview at column " << x;
+      EXPECT_TRUE(black(x, p.bottom)) << "no screen below the preview at column " << x;
+      EXPECT_FALSE(black(x, p.bottom + 2)) << "more than the screen's last row below the preview at column " << x;
+    }
+    Click(IDCANCEL);
+    ASSERT_TRUE(saver->WaitForExit(5000));
   }
 }
 

@@ -46,6 +46,13 @@ TEST(Resources, MonitorBitmap) {
   for (POINT p : {POINT{14, 16}, POINT{168, 16}, POINT{15, 15}, POINT{167, 129}}) EXPECT_NE(0, pixel(p.x, p.y)) << p.x;
 }
 
+// Sharp on high-DPI screens, and the system's look for the dialog's controls.
+TEST(Resources, Manifest) {
+  const std::string manifest = Find(RT_MANIFEST, 1);
+  EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>")) << manifest;
+  EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"")) << manifest;
+}
+
 TEST(Resources, VersionRecord) {
   std::vector<BYTE> info(GetFileVersionInfoSizeA(LUMARO_SCR, nullptr));
   ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(LUMARO_SCR, 0, DWORD(info.size()), info.data()));

@@ -12,6 +12,7 @@
 
 #include "app/switch_match.h"
 #include "framework/int_parse.h"
+#include "framework/stretch_bands.h"
 #include "picture/paint_geometry.h"
 #include "picture/palette_entries.h"
 #include "saver/mouse_rule.h"
@@ -159,6 +160,33 @@ TEST(Rules, ScreensAndTheirSizes) {
     std::vector<long> got;
     for (int i = 0; i < n; i++) got.insert(got.end(), {out[i].cx, out[i].cy});
     EXPECT_EQ(d.sizes, got) << d.name;
+  }
+}
+
+// The monitor picture's bands, its screen (columns 15-167) pinned under the preview.
+TEST(Rules, PinnedBands) {
+  const struct { const char* name; int size, from, to, dstFrom, dstTo; std::vector<int> expected; } cases[] = {
+      // source start and length, destination start and length, for the bands before, on and after the part
+      {"same size: unscaled", 185, 15, 168, 15, 168, {0, 15, 0, 15, 15, 153, 15, 153, 168, 17, 168, 17}},
+      {"moved", 185, 15, 168, 20, 173, {0, 15, 5, 15, 15, 153, 20, 153, 168, 17, 173, 17}},
+      {"x1.5: 22.5 and 25.5 round up", 185, 15, 168, 22, 252, {0, 15, -1, 23, 15, 153, 22, 230, 168, 17, 252, 26}},
+      {"x4/3", 185, 15, 168, 20, 224, {0, 15, 0, 20, 15, 153, 20, 204, 168, 17, 224, 23}},
+      {"shrunk", 185, 15, 168, 10, 112, {0, 15, 0, 10, 15, 153, 10, 102, 168, 17, 112, 11}},
+      {"the whole picture", 185, 0, 185, 0, 281, {0, 0, 0, 0, 0, 185, 0, 281, 185, 0, 281, 0}},
+      {"large", 30000, 10000, 20000, 0, 200000, {0, 10000, -200000, 200000, 10000, 10000, 0, 200000, 20000, 10000, 200000, 200000}}};
+  for (const auto& c : cases) {
+    StretchBand b[3];
+    PinnedBands(c.size, c.from, c.to, c.dstFrom, c.dstTo, b);
+    EXPECT_EQ(c.expected, (std::vector<int>{b[0].src, b[0].cxSrc, b[0].dst, b[0].cxDst, b[1].src, b[1].cxSrc, b[1].dst,
+                                            b[1].cxDst, b[2].src, b[2].cxSrc, b[2].dst, b[2].cxDst})) << c.name;
+  }
+  // Nothing to pin, or nowhere to pin it: nothing drawn.
+  const int refused[][5] = {{185, 15, 15, 15, 168}, {185, 20, 15, 15, 168}, {185, -1, 168, 15, 168},
+                            {185, 15, 186, 15, 168}, {185, 15, 168, 15, 15}, {185, 15, 168, 168, 15}};
+  for (const auto& r : refused) {
+    StretchBand b[3] = {{1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}};
+    PinnedBands(r[0], r[1], r[2], r[3], r[4], b);
+    EXPECT_EQ(0, b[0].cxDst + b[1].cxDst + b[2].cxDst + b[0].cxSrc + b[1].cxSrc + b[2].cxSrc) << r[1] << "-" << r[2];
   }
 }
 
