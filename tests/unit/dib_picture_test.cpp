@@ -166,22 +166,22 @@ TEST_F(DibPictureTest, PreparedAtTheSizeDrawn) {
       {16, 0, {0x1F, 0x00, 0xE0, 0x03, 0x00, 0x7C, 0x21, 0x04}, {0x0000FF, 0x00FF00, 0xFF0000, 0x080808}},
       {24, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {0x030201, 0x060504, 0x090807, 0x0C0B0A}},
       {32, 0, {1, 2, 3, 99, 4, 5, 6, 99, 7, 8, 9, 99, 10, 11, 12, 99}, {0x030201, 0x060504, 0x090807, 0x0C0B0A}}};
+  DibPicture copy;  // made from each loaded picture, which stays as it is, over the copy before
   for (const auto& c : cases) {
     BmpFile bmp = Picture(4, 2, c.bits, c.entries);
     bmp.bits = c.row, bmp.bits.resize(2 * c.row.size(), 0);
-    DibPicture copy;  // made from the loaded picture, which stays as it is
     ASSERT_TRUE(Load(bmp) && copy.PrepareFrom(m_picture, 4, 4) && m_picture.m_nHeight == 2) << c.bits;
     ASSERT_TRUE(m_picture.Prepare(4, 4)) << c.bits;
     ExpectConsistent(m_picture);
     EXPECT_EQ(0, memcmp(copy.m_pBits, m_picture.m_pBits, 64)) << c.bits;
-    EXPECT_TRUE(copy.PrepareFrom(m_picture, 4, 4) && copy.m_nHeight == 4 && copy.m_pBits != m_picture.m_pBits) << "its size";
-    copy.Release();
     const uint32_t* px = reinterpret_cast<const uint32_t*>(m_picture.m_pBits);
     std::vector<uint32_t> ends(px, px + 4), expected = c.expected;
     ends.insert(ends.end(), px + 12, px + 16), expected.resize(8, c.entries ? 0x020100 : 0);
     EXPECT_EQ(expected, ends) << c.bits;
     EXPECT_EQ(32, m_picture.m_pInfo->bmiHeader.biBitCount);
   }
+  EXPECT_TRUE(copy.PrepareFrom(m_picture, 4, 4) && copy.m_pBits != m_picture.m_pBits) << "a copy at the source's size";
+  copy.Release();
   EXPECT_TRUE(m_picture.Prepare(4, 4) && m_picture.Prepare(1, 1) && m_picture.m_nWidth == 1) << "that size already; 1x1";
   // Refused before the allocation, or by the resampler after it; a run-length picture is drawn as it stands.
   for (const SIZE bad : {SIZE{0, 1}, SIZE{1, -1}, SIZE{32768, 32768}, SIZE{32769, 1}})

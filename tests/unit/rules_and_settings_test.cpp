@@ -137,8 +137,10 @@ TEST(Rules, ScreensAndTheirSizes) {
       {"mirrored, off the window, empty, clipped", {side[0], side[0], {2000, 0, 2100, 100}, {5, 5, 5, 9}, {700, -50, 900, 50}},
        {0, 0, 800, 600}, 16, {side[0], {700, 0, 800, 50}}},
       {"no more than `max`", {side[0], side[1]}, {0, 0, 1440, 600}, 1, {side[0]}},
+      {"one corner or the other shared", {side[0], {0, 0, 640, 480}, {160, 120, 800, 600}, {0, 600, 800, 700}}, side[0], 16,
+       {side[0], {0, 0, 640, 480}, {160, 120, 800, 600}}},
       {"none: the whole window", {}, {10, 20, 650, 500}, 16, {{0, 0, 640, 480}}},
-      {"none, and no window", {}, {10, 20, 5, 5}, 16, {{0, 0, 0, 0}}}};
+      {"none, and no window", {}, {10, 20, 5, 5}, 16, {{0, 0, 0, 0}}}, {"none, a 1x1 window", {}, {5, 5, 6, 6}, 16, {{0, 0, 1, 1}}}};
   auto same = [](const RECT& a, const RECT& b) { return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom; };
   for (const auto& c : cases) {
     RECT out[17] = {};
@@ -149,14 +151,15 @@ TEST(Rules, ScreensAndTheirSizes) {
   }
   EXPECT_EQ(0, ScreensInWindow(side, 2, side[0], nullptr, 0));
 
-  const RECT big[] = {side[0], {0, 0, 1440, 900}, {0, 0, 800, 600}};
+  const RECT screens[] = {side[0], {800, 0, 2240, 900}, {2240, 100, 3040, 600}};  // 800x600, 1440x900, 800x500
   const struct { const char* name; int width, height; BOOL stretch; std::vector<long> sizes; } drawn[] = {
-      {"fits both: once, as it is", 200, 100, FALSE, {200, 100}}, {"stretched: each size", 200, 100, TRUE, {800, 600, 1440, 900}},
-      {"too big for one: its own size first", 1000, 500, FALSE, {1000, 500, 800, 400}},
-      {"too big for both", 3000, 1000, FALSE, {800, 267, 1440, 480}}};
+      {"fits all: once, as it is", 200, 100, FALSE, {200, 100}},
+      {"stretched: each size once, in screen order", 800, 100, TRUE, {800, 600, 1440, 900, 800, 500}},
+      {"too big for two: its own size first", 1000, 500, FALSE, {1000, 500, 800, 400}},
+      {"too big for all", 3000, 1000, FALSE, {800, 267, 1440, 480}}};
   for (const auto& d : drawn) {
     SIZE out[3] = {};
-    const int n = DrawnSizes(big, 3, d.width, d.height, d.stretch, out);
+    const int n = DrawnSizes(screens, 3, d.width, d.height, d.stretch, out);
     std::vector<long> got;
     for (int i = 0; i < n; i++) got.insert(got.end(), {out[i].cx, out[i].cy});
     EXPECT_EQ(d.sizes, got) << d.name;
