@@ -1,8 +1,10 @@
 // The application object: loads the settings, reads the switch and starts
-// the chosen run mode.
+// the chosen run mode: the dialog, the slideshow over every monitor, or the
+// preview inside the screen-saver host's window.
 #include <windows.h>
 
 #include <cstdlib>
+#include <new>
 
 #include "app/switch_match.h"
 #include "config/config_dialog.h"
@@ -12,12 +14,17 @@
 
 class SaverApp : public CWinApp {
  public:
+  SaverApp() : m_pHostPreview(nullptr) {}
   ~SaverApp() override {}
   BOOL InitInstance() override;
+  int ExitInstance() override;
 
  private:
-  void RunConfiguration();
+  void RunConfiguration(HWND hWndOwner);
   BOOL StartSlideshow();
+  BOOL StartHostPreview(HWND hWndHost);
+
+  PictureWnd* m_pHostPreview;  // a preview window never deletes itself
 };
 
 static SaverApp theApp;
@@ -26,20 +33,32 @@ BOOL SaverApp::InitInstance() {
   Enable3dControls();
   LoadSettings();
 
-  switch (ChooseRunMode(__argc > 1 ? __argv[1] : nullptr)) {
+  const RunChoice choice = ChooseRunMode(__argc > 1 ? __argv[1] : nullptr, __argc > 2 ? __argv[2] : nullptr);
+  // A number that names no window counts as none.
+  HWND named = reinterpret_cast<HWND>(static_cast<UINT_PTR>(choice.window));
+  if (!named || !IsWindow(named)) named = nullptr;
+  switch (choice.mode) {
     case RUN_CONFIGURE:
-      RunConfiguration();
+      RunConfiguration(named);
       return FALSE;
     case RUN_SLIDESHOW:
       return StartSlideshow();
+    case RUN_PREVIEW:
+      return StartHostPreview(named);
     case RUN_NONE:
       break;
   }
   return FALSE;
 }
 
-void SaverApp::RunConfiguration() {
-  ConfigDialog dlg(nullptr);
+int SaverApp::ExitInstance() {
+  delete m_pHostPreview;
+  m_pHostPreview = nullptr;
+  return CWinApp::ExitInstance();
+}
+
+void SaverApp::RunConfiguration(HWND hWndOwner) {
+  ConfigDialog dlg(hWndOwner);
   m_pMainWnd = &dlg;
   // Exit, Escape or a dialog that never appeared: nothing is written.
   if (dlg.DoModal() == IDOK) SaveSettings();
@@ -47,9 +66,14 @@ void SaverApp::RunConfiguration() {
 }
 
 BOOL SaverApp::StartSlideshow() {
-  int cy = GetSystemMetrics(SM_CYSCREEN);
-  int cx = GetSystemMetrics(SM_CXSCREEN);
-  RECT rect = {0, 0, cx, cy};
+  // Every monitor: the virtual screen, or the one screen of a system that
+  // does not know it.
+  RECT rect = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  if (rect.right <= 0 || rect.bottom <= 0)
+    rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  rect.right += rect.left;
+  rect.bottom += rect.top;
   // Deletes itself once its window is gone.
   PictureWnd* wnd = new PictureWnd(FALSE);
   if (!wnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr)) {
@@ -59,5 +83,19 @@ BOOL SaverApp::StartSlideshow() {
     return FALSE;
   }
   m_pMainWnd = wnd;
+  return TRUE;
+}
+
+BOOL SaverApp::StartHostPreview(HWND hWndHost) {
+  if (!hWndHost) return FALSE;
+  RECT rect;
+  GetClientRect(hWndHost, &rect);
+  m_pHostPreview = new (std::nothrow) PictureWnd(TRUE);
+  // The host's window owns ours: when it goes, ours goes and with it the
+  // message loop. Nothing is ever written in this mode.
+  if (!m_pHostPreview || !m_pHostPreview->Create(0, WS_CHILD | WS_VISIBLE, rect, hWndHost)) return FALSE;
+  m_pMainWnd = m_pHostPreview;
+  // The host restarts its preview freely: show picture 1 now, not a tick later.
+  m_pHostPreview->SendMessage(WM_TIMER, 1, 0);
   return TRUE;
 }

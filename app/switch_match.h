@@ -1,13 +1,25 @@
 // The command-line switch and the run mode it chooses.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/win.h"
 
 // TRUE when `argument`, after at most one leading '-' or '/', equals `name`
 // without regard to case.
 BOOL MatchSwitch(const char* argument, const char* name);
 
-enum RunMode { RUN_CONFIGURE, RUN_SLIDESHOW, RUN_NONE };
+enum RunMode { RUN_CONFIGURE, RUN_SLIDESHOW, RUN_PREVIEW, RUN_NONE };
 
-// argument1 is null when the command line holds no argument.
-RunMode ChooseRunMode(const char* argument1);
+struct RunChoice {
+  RunMode mode;
+  // The window named after "c" or "p" in decimal; 0 when none was named or
+  // the number does not fit a 32-bit handle.
+  uint32_t window;
+};
+
+// The arguments are null when the command line holds fewer. The screen-saver
+// host passes "/c:1234" or "/c 1234" for its Settings button and "/p 1234"
+// or "/p1234" for its preview monitor; a "c" with a number that names no
+// window still configures, a "p" without one ends.
+RunChoice ChooseRunMode(const char* argument1, const char* argument2);

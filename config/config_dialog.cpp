@@ -5,7 +5,7 @@
 #include "settings/collection.h"
 #include "settings/saver_settings.h"
 
-ConfigDialog::ConfigDialog(CWnd* pParent) : CDialog(IDD_CONFIG, pParent), m_wndPreview(TRUE) {}
+ConfigDialog::ConfigDialog(HWND hWndOwner) : CDialog(IDD_CONFIG, hWndOwner), m_wndPreview(TRUE) {}
 
 ConfigDialog::~ConfigDialog() {}
 
@@ -38,7 +38,7 @@ BOOL ConfigDialog::OnInitDialog() {
   ScreenToClient(m_hWnd, &topLeft);
   ScreenToClient(m_hWnd, &bottomRight);
   rect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-  m_wndPreview.Create(0, WS_CHILD | WS_VISIBLE, rect, this);
+  m_wndPreview.Create(0, WS_CHILD | WS_VISIBLE, rect, m_hWnd);
   // A new child goes below its siblings, where the monitor button would
   // take the preview's mouse input and cursor.
   SetWindowPos(m_wndPreview.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

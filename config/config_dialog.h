@@ -11,7 +11,9 @@
 
 class ConfigDialog : public CDialog {
  public:
-  explicit ConfigDialog(CWnd* pParent);
+  // With an owner it is modal to that window (the screen-saver host's
+  // Settings button passes one) and centred over it.
+  explicit ConfigDialog(HWND hWndOwner);
   ~ConfigDialog() override;
 
  protected:

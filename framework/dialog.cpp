@@ -5,7 +5,7 @@
 #include "framework/app_base.h"
 #include "framework/ddx.h"
 
-CDialog::CDialog(UINT idTemplate, CWnd* pParent) : m_nIDTemplate(idTemplate), m_pParentWnd(pParent) {}
+CDialog::CDialog(UINT idTemplate, HWND hWndOwner) : m_nIDTemplate(idTemplate), m_hWndOwner(hWndOwner) {}
 
 CDialog::~CDialog() {}
 
@@ -19,7 +19,7 @@ INT_PTR CDialog::DoModal() {
     s_bCommonControls = true;
   }
   return DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                         m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, &CDialog::StaticDlgProc,
+                         m_hWndOwner, &CDialog::StaticDlgProc,
                          reinterpret_cast<LPARAM>(this));
 }
 

@@ -16,7 +16,8 @@ enum : UINT { WM_REFLECT_DRAWITEM = WM_USER + 0x1C00 + WM_DRAWITEM };
 
 class CDialog : public CWnd {
  public:
-  CDialog(UINT idTemplate, CWnd* pParent);
+  // The owner may be null, or another program's window.
+  CDialog(UINT idTemplate, HWND hWndOwner);
   ~CDialog() override;
 
   // Creates the dialog, runs its modal loop and returns the code given to
@@ -45,5 +46,5 @@ class CDialog : public CWnd {
   static INT_PTR CALLBACK StaticDlgProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   UINT m_nIDTemplate;
-  CWnd* m_pParentWnd;
+  HWND m_hWndOwner;
 };

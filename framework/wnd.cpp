@@ -67,14 +67,26 @@ void CWnd::CenterWindow() {
   RECT rc, area;
   GetWindowRect(m_hWnd, &rc);
   HWND owner = GetWindow(m_hWnd, GW_OWNER);
+  // The work area of the owner's monitor, or of the primary one.
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor))
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
   if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
     GetWindowRect(owner, &area);
   } else {
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    area = monitor.rcWork;
   }
   int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
   int x = area.left + ((area.right - area.left) - cx) / 2;
   int y = area.top + ((area.bottom - area.top) - cy) / 2;
+  // Over a small owner near an edge (the host's Settings window) the whole
+  // dialog stays on its screen; the top left wins when it cannot.
+  const RECT& work = monitor.rcWork;
+  if (x + cx > work.right) x = work.right - cx;
+  if (y + cy > work.bottom) y = work.bottom - cy;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
   SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -26,7 +26,7 @@ class CWnd {
     return ::SendMessageA(m_hWnd, msg, wParam, lParam);
   }
   // Centres the window over its owner, or in the screen's work area when it
-  // has none.
+  // has none, kept inside the work area of the owner's monitor.
   void CenterWindow();
 
   // The object attached to a window, or null.

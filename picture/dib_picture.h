@@ -20,6 +20,9 @@ class DibPicture {
   // that size. A run-length picture, an empty holder or a lack of memory
   // give FALSE and leave the held picture as it was.
   BOOL Prepare(int width, int height);
+  // The same made from `source` (which may be this holder), for a second
+  // size of one picture; on success the holder's old picture is gone.
+  BOOL PrepareFrom(const DibPicture& source, int width, int height);
 
   // Gives the block back; the holder is empty afterwards.
   void Release();

@@ -50,10 +50,12 @@ const uint8_t* ReadRow(void* context, int row, uint8_t* scratch) {
 
 }  // namespace
 
-BOOL DibPicture::Prepare(int width, int height) {
-  if (!m_pInfo || !m_pBits) return FALSE;
-  if (width == m_nWidth && height == m_nHeight) return TRUE;
-  const BITMAPINFOHEADER& h = m_pInfo->bmiHeader;
+BOOL DibPicture::Prepare(int width, int height) { return PrepareFrom(*this, width, height); }
+
+BOOL DibPicture::PrepareFrom(const DibPicture& source, int width, int height) {
+  if (!source.m_pInfo || !source.m_pBits) return FALSE;
+  if (&source == this && width == m_nWidth && height == m_nHeight) return TRUE;
+  const BITMAPINFOHEADER& h = source.m_pInfo->bmiHeader;
   if (h.biCompression != BI_RGB) return FALSE;
   if (width < 1 || height < 1 || int64_t(width) * height * 4 > kMaxPreparedBytes) return FALSE;
 
@@ -61,11 +63,11 @@ BOOL DibPicture::Prepare(int width, int height) {
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + imageBytes);
   if (!mem) return FALSE;
   BYTE* block = static_cast<BYTE*>(GlobalLock(mem));
-  RowSource source = {&h, reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(m_pInfo) + h.biSize),
-                      m_nColors, m_pBits, size_t((int64_t(h.biBitCount) * m_nWidth + 31) / 32 * 4)};
+  RowSource rows = {&h, reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(source.m_pInfo) + h.biSize),
+                    source.m_nColors, source.m_pBits, size_t((int64_t(h.biBitCount) * source.m_nWidth + 31) / 32 * 4)};
   BYTE* bits = block + sizeof(BITMAPINFOHEADER);
   const int channels = h.biBitCount == 24 ? 3 : 4;
-  if (!block || !ResamplePixels(m_nWidth, m_nHeight, channels, ReadRow, &source,
+  if (!block || !ResamplePixels(source.m_nWidth, source.m_nHeight, channels, ReadRow, &rows,
                                 reinterpret_cast<uint32_t*>(bits), width, height)) {
     if (block) GlobalUnlock(mem);
     GlobalFree(mem);

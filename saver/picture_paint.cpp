@@ -10,7 +10,9 @@
 #include "saver/picture_wnd.h"
 
 void PictureWnd::SetUpTitleFont() {
-  m_hFont = CreateFontA(-18, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  // 18 pixels at 96 dpi, as many points on a denser screen.
+  const int height = -MulDiv(18, GetDeviceCaps(m_hDC, LOGPIXELSY), 96);
+  m_hFont = CreateFontA(height, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                         "San Serif");
   m_hOldFont = SelectObject(m_hDC, m_hFont);
@@ -59,17 +61,26 @@ void PictureWnd::PaintPicture() {
   PatBlt(m_hDC, 0, 0, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
   SelectObject(m_hDC, oldBrush);
 
-  const DibPicture& pic = *m_pPicture;
-  PaintPlacement p = PlacePicture(m_cxClient, m_cyClient, pic.m_nWidth, pic.m_nHeight, Stretched());
-  StretchDIBits(m_hDC, p.xDest, p.yDest, p.cxDest, p.cyDest, p.xSrc, p.ySrc, p.cxSrc, p.cySrc,
-                pic.m_pBits, pic.m_pInfo, pic.m_wUsage, SRCCOPY);
+  // Each screen shows the picture as a window of its size would.
+  for (int i = 0; i < m_nScreens; ++i) {
+    const RECT& s = m_rcScreens[i];
+    const PaintPlacement p =
+        PlacePicture(s.right - s.left, s.bottom - s.top, m_sizePicture.cx, m_sizePicture.cy, Stretched());
+    const DibPicture& pic = PictureDrawnAt(p.cxDest, p.cyDest);
+    StretchDIBits(m_hDC, s.left + p.xDest, s.top + p.yDest, p.cxDest, p.cyDest, 0, 0, pic.m_nWidth, pic.m_nHeight,
+                  pic.m_pBits, pic.m_pInfo, pic.m_wUsage, SRCCOPY);
+  }
 
   if (m_bPreview) return;  // the preview never shows a title
   SetBkMode(m_hDC, TRANSPARENT);
   int length = static_cast<int>(strlen(m_szTitle));
   RECT measured = {0, 0, 0, 0};
   DrawTextA(m_hDC, m_szTitle, length, &measured, DT_CALCRECT | DT_CENTER | DT_VCENTER);
-  RECT box = PlaceTitle(m_cxClient, m_cyClient, measured.right - measured.left,
-                        measured.bottom - measured.top);
-  DrawTextA(m_hDC, m_szTitle, -1, &box, DT_CENTER | DT_VCENTER);
+  for (int i = 0; i < m_nScreens; ++i) {
+    const RECT& s = m_rcScreens[i];
+    RECT box = PlaceTitle(s.right - s.left, s.bottom - s.top, measured.right - measured.left,
+                          measured.bottom - measured.top);
+    OffsetRect(&box, s.left, s.top);
+    DrawTextA(m_hDC, m_szTitle, -1, &box, DT_CENTER | DT_VCENTER);
+  }
 }

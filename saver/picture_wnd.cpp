@@ -16,12 +16,14 @@ PictureWnd::PictureWnd(BOOL bPreview)
       m_hOldPalette(nullptr),
       m_hDC(nullptr),
       m_pPicture(nullptr),
+      m_nScreens(0),
       m_nTicks(TicksFromDelay(theSettings.ChangeDelay)),
       m_cxClient(0),
       m_cyClient(0),
       m_bPreview(bPreview) {
   m_szTitle[0] = '\0';
   m_szSetName[0] = '\0';
+  m_sizePicture.cx = m_sizePicture.cy = 0;
   // Without a holder the window still runs; it just never shows a picture.
   m_pPicture = new (std::nothrow) DibPicture;
 }
@@ -35,6 +37,7 @@ PictureWnd::~PictureWnd() {
     delete m_pPicture;
     m_pPicture = nullptr;
   }
+  for (DibPicture& sized : m_aSized) sized.Release();
   if (theSettings.UpdateWallpaper && !m_bPreview) SaveSettings();
 }
 
@@ -55,6 +58,7 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       LRESULT result = SaverWnd::WindowProc(msg, wParam, lParam);
       m_cxClient = static_cast<short>(LOWORD(lParam));
       m_cyClient = static_cast<short>(HIWORD(lParam));
+      FindScreens();
       return result;
     }
     case WM_CREATE:
@@ -103,11 +107,50 @@ void PictureWnd::OnTimer() {
   char path[kPathSize];
   BOOL havePath = LookUpPicturePath(key, path, sizeof path);
   ReleasePalette();
+  for (DibPicture& sized : m_aSized) sized.Release();
   if (!havePath || !m_pPicture || !m_pPicture->Load(path)) return;
-  // Made once at the size it is drawn at, so every paint is a 1:1 copy. A
-  // picture that could not be prepared is drawn scaled, as loaded.
-  const SIZE drawn = DrawnSize(m_cxClient, m_cyClient, m_pPicture->m_nWidth, m_pPicture->m_nHeight, Stretched());
-  m_pPicture->Prepare(drawn.cx, drawn.cy);
+  m_sizePicture.cx = m_pPicture->m_nWidth;
+  m_sizePicture.cy = m_pPicture->m_nHeight;
+  PrepareForScreens();
   if (!BuildPalette()) return;
   PaintPicture();
+}
+
+namespace {
+struct MonitorList {
+  RECT rects[kMaxScreens];
+  int count;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM context) {
+  MonitorList& list = *reinterpret_cast<MonitorList*>(context);
+  list.rects[list.count++] = *rect;
+  return list.count < kMaxScreens;
+}
+}  // namespace
+
+void PictureWnd::FindScreens() {
+  // A preview is one screen: its own area.
+  MonitorList monitors;
+  monitors.count = 0;
+  if (!m_bPreview) EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  RECT window;
+  GetWindowRect(m_hWnd, &window);
+  m_nScreens = ScreensInWindow(monitors.rects, monitors.count, window, m_rcScreens, kMaxScreens);
+}
+
+void PictureWnd::PrepareForScreens() {
+  // Made once at each size it is drawn at, so every paint is a 1:1 copy. A
+  // size that could not be made is drawn scaled from the loaded picture,
+  // which is remade last, as the others are made from it.
+  SIZE sizes[kMaxScreens];
+  const int n = DrawnSizes(m_rcScreens, m_nScreens, m_sizePicture.cx, m_sizePicture.cy, Stretched(), sizes);
+  for (int i = 1; i < n; ++i) m_aSized[i - 1].PrepareFrom(*m_pPicture, sizes[i].cx, sizes[i].cy);
+  if (n > 0) m_pPicture->Prepare(sizes[0].cx, sizes[0].cy);
+}
+
+const DibPicture& PictureWnd::PictureDrawnAt(int width, int height) const {
+  for (const DibPicture& sized : m_aSized)
+    if (sized.m_pBits && sized.m_nWidth == width && sized.m_nHeight == height) return sized;
+  return *m_pPicture;
 }

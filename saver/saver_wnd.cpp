@@ -11,7 +11,7 @@ SaverWnd::SaverWnd(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete) {
 
 SaverWnd::~SaverWnd() {}
 
-BOOL SaverWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* pParent) {
+BOOL SaverWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, HWND hWndParent) {
   static LPCSTR className = nullptr;
   if (!className) {
     HCURSOR blank = LoadCursorA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDC_BLANK_CURSOR));
@@ -20,7 +20,7 @@ BOOL SaverWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* pParen
     if (!className) return FALSE;
   }
   return CreateEx(exStyle, className, "", style, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParent ? pParent->m_hWnd : nullptr, nullptr);
+                  rect.bottom - rect.top, hWndParent, nullptr);
 }
 
 void SaverWnd::PostCloseRequest() { PostMessageA(m_hWnd, WM_CLOSE, 0, 0); }

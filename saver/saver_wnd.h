@@ -13,8 +13,9 @@ class SaverWnd : public CWnd {
   ~SaverWnd() override;
 
   // Registers the saver class on first use and creates the window.
-  // `rect` is in the parent's client coordinates, or the screen's.
-  virtual BOOL Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* pParent);
+  // `rect` is in the parent's client coordinates, or the screen's. The
+  // parent may be another program's window (the screen-saver host's).
+  virtual BOOL Create(DWORD exStyle, DWORD style, const RECT& rect, HWND hWndParent);
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

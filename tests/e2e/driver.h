@@ -43,9 +43,12 @@ inline std::string Desktop(const char* name, const char* set = nullptr) {
   return value;
 }
 
-inline bool WaitUntil(const std::function<bool()>& done, int ms) {  // polls every 20 ms
-  for (DWORD start = GetTickCount(); !done(); Sleep(20))
+// Polls every 20 ms, handling this thread's messages meanwhile: a saver whose window is a child of ours sends it some.
+inline bool WaitUntil(const std::function<bool()>& done, int ms) {
+  for (DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
     if (int(GetTickCount() - start) >= ms) return false;
+  }
   return true;
 }
 
@@ -86,6 +89,7 @@ class Saver {
   }
 
   bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+  DWORD Id() const { return pi_.dwProcessId; }
   HANDLE Process() const { return pi_.hProcess; }
 
  private:

@@ -169,8 +169,13 @@ TEST_F(DibPictureTest, PreparedAtTheSizeDrawn) {
   for (const auto& c : cases) {
     BmpFile bmp = Picture(4, 2, c.bits, c.entries);
     bmp.bits = c.row, bmp.bits.resize(2 * c.row.size(), 0);
-    ASSERT_TRUE(Load(bmp) && m_picture.Prepare(4, 4)) << c.bits;
+    DibPicture copy;  // made from the loaded picture, which stays as it is
+    ASSERT_TRUE(Load(bmp) && copy.PrepareFrom(m_picture, 4, 4) && m_picture.m_nHeight == 2) << c.bits;
+    ASSERT_TRUE(m_picture.Prepare(4, 4)) << c.bits;
     ExpectConsistent(m_picture);
+    EXPECT_EQ(0, memcmp(copy.m_pBits, m_picture.m_pBits, 64)) << c.bits;
+    EXPECT_TRUE(copy.PrepareFrom(m_picture, 4, 4) && copy.m_nHeight == 4 && copy.m_pBits != m_picture.m_pBits) << "its size";
+    copy.Release();
     const uint32_t* px = reinterpret_cast<const uint32_t*>(m_picture.m_pBits);
     std::vector<uint32_t> ends(px, px + 4), expected = c.expected;
     ends.insert(ends.end(), px + 12, px + 16), expected.resize(8, c.entries ? 0x020100 : 0);

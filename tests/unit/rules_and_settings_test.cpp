@@ -15,6 +15,7 @@
 #include "picture/paint_geometry.h"
 #include "picture/palette_entries.h"
 #include "saver/mouse_rule.h"
+#include "saver/screen_layout.h"
 #include "saver/tick_rule.h"
 #include "settings/collection.h"
 #include "settings/saver_settings.h"
@@ -25,12 +26,32 @@
 
 namespace {
 
+// The run mode and the window named on the command line, as the screen-saver host and a user give them.
+TEST(Rules, Switches) {
+  const RunMode C = RUN_CONFIGURE, S = RUN_SLIDESHOW, P = RUN_PREVIEW, N = RUN_NONE;
+  const struct { const char *arg1, *arg2; RunMode mode; uint32_t window; } cases[] = {
+      {nullptr, nullptr, C, 0}, {"s", nullptr, S, 0}, {"/S", "1234", S, 0}, {"-s", nullptr, S, 0},
+      {"c", nullptr, C, 0}, {"-C", nullptr, C, 0}, {"/c", "junk", C, 0}, {"/c", "", C, 0},
+      {"/c:1234567", nullptr, C, 1234567}, {"-C:99", "5", C, 99}, {"/c", "1234567", C, 1234567},
+      {"/c 42", nullptr, C, 42}, {"/c : 7", nullptr, C, 7}, {"/c:4294967295", nullptr, C, 4294967295u},
+      {"/c:4294967296", nullptr, C, 0}, {"/c", "99999999999999999999999", C, 0}, {"/c", "00012", C, 12},
+      {"/c", "4294967296", C, 0},
+      {"/p", "1234567", P, 1234567}, {"/p1234567", nullptr, P, 1234567}, {"/P:8", nullptr, P, 8}, {"p", "1", P, 1},
+      {"/p 77", nullptr, P, 77}, {"/p", "4294967296", P, 0}, {"/p:123456789012345678901234", nullptr, P, 0},
+      // Anything else ends the program: two prefixes, more after "s", junk or no number where one must be.
+      {"/c:123abc", nullptr, N, 0}, {"/c:", nullptr, N, 0}, {"/c123", nullptr, N, 0}, {"/c::5", nullptr, N, 0},
+      {"/c:-5", nullptr, N, 0}, {"/p", nullptr, N, 0}, {"/p", "12x", N, 0}, {"/p", "", N, 0}, {"/p:", nullptr, N, 0},
+      {"/p12 ", nullptr, N, 0}, {"/a", "1234", N, 0}, {"a", nullptr, N, 0}, {"//s", nullptr, N, 0}, {"-/c", nullptr, N, 0},
+      {"/s5", nullptr, N, 0}, {"sc", nullptr, N, 0}, {" s", nullptr, N, 0}, {"", nullptr, N, 0}, {"-", nullptr, N, 0},
+      {"/x", nullptr, N, 0}};
+  for (const auto& c : cases) {
+    const RunChoice choice = ChooseRunMode(c.arg1, c.arg2);
+    EXPECT_EQ(c.mode, choice.mode) << (c.arg1 ? c.arg1 : "(none)") << " " << (c.arg2 ? c.arg2 : "");
+    EXPECT_EQ(c.window, choice.window) << (c.arg1 ? c.arg1 : "(none)") << " " << (c.arg2 ? c.arg2 : "");
+  }
+}
+
 TEST(Rules, SmallRules) {
-  EXPECT_EQ(RUN_CONFIGURE, ChooseRunMode(nullptr));
-  for (const char* arg : {"s", "S", "-s", "/S"}) EXPECT_EQ(RUN_SLIDESHOW, ChooseRunMode(arg)) << arg;
-  for (const char* arg : {"c", "C", "-C", "/c"}) EXPECT_EQ(RUN_CONFIGURE, ChooseRunMode(arg)) << arg;
-  // Only one '-' or '/' is skipped, and the rest must be the whole switch.
-  for (const char* arg : {"//s", "-/s", "/c:123", "/p", "", "-", "sc", " s", "ss"}) EXPECT_EQ(RUN_NONE, ChooseRunMode(arg)) << arg;
   const int kLeft = 12345;  // a refusal leaves the value as it was
   const std::pair<std::string, int> cases[] = {
       {"90", 90}, {"-5", -5}, {" \t12 \t", 12}, {"+7", 7}, {"-0", 0}, {"2147483647", INT_MAX},
@@ -101,6 +122,44 @@ TEST(Rules, PictureAndTitlePlacement) {
   PALETTEENTRY entries[3] = {{0, 0, 0, 0}, {0, 0, 0, 0}, {0x77, 0, 0, 0}};
   FillPaletteEntries(table, 2, entries);
   EXPECT_EQ(0, memcmp("\x30\x20\x10\0\x80\0\xFF\0\x77\0\0\0", entries, sizeof entries));
+}
+
+// The monitors inside the full-screen window, in its client coordinates, and the sizes one picture is drawn at on them.
+TEST(Rules, ScreensAndTheirSizes) {
+  using Rects = std::vector<RECT>;
+  const RECT side[] = {{0, 0, 800, 600}, {800, 0, 1440, 480}};
+  const struct { const char* name; Rects monitors; RECT window; int max; Rects screens; } cases[] = {
+      {"one monitor", {{0, 0, 640, 480}}, {0, 0, 640, 480}, 16, {{0, 0, 640, 480}}},
+      {"side by side", {side[0], side[1]}, {0, 0, 1440, 600}, 16, {side[0], side[1]}},
+      {"one left of the primary", {{0, 0, 1920, 1080}, {-1280, -200, 0, 824}}, {-1280, -200, 1920, 1080}, 16,
+       {{1280, 200, 3200, 1280}, {0, 0, 1280, 1024}}},
+      {"mirrored, off the window, empty, clipped", {side[0], side[0], {2000, 0, 2100, 100}, {5, 5, 5, 9}, {700, -50, 900, 50}},
+       {0, 0, 800, 600}, 16, {side[0], {700, 0, 800, 50}}},
+      {"no more than `max`", {side[0], side[1]}, {0, 0, 1440, 600}, 1, {side[0]}},
+      {"none: the whole window", {}, {10, 20, 650, 500}, 16, {{0, 0, 640, 480}}},
+      {"none, and no window", {}, {10, 20, 5, 5}, 16, {{0, 0, 0, 0}}}};
+  auto same = [](const RECT& a, const RECT& b) { return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom; };
+  for (const auto& c : cases) {
+    RECT out[17] = {};
+    const int n = ScreensInWindow(c.monitors.data(), int(c.monitors.size()), c.window, out, c.max);
+    ASSERT_EQ(int(c.screens.size()), n) << c.name;
+    for (int i = 0; i < n; i++) EXPECT_TRUE(same(c.screens[i], out[i])) << c.name << " " << i;
+    EXPECT_TRUE(same(RECT{}, out[n])) << c.name << ": past the count";
+  }
+  EXPECT_EQ(0, ScreensInWindow(side, 2, side[0], nullptr, 0));
+
+  const RECT big[] = {side[0], {0, 0, 1440, 900}, {0, 0, 800, 600}};
+  const struct { const char* name; int width, height; BOOL stretch; std::vector<long> sizes; } drawn[] = {
+      {"fits both: once, as it is", 200, 100, FALSE, {200, 100}}, {"stretched: each size", 200, 100, TRUE, {800, 600, 1440, 900}},
+      {"too big for one: its own size first", 1000, 500, FALSE, {1000, 500, 800, 400}},
+      {"too big for both", 3000, 1000, FALSE, {800, 267, 1440, 480}}};
+  for (const auto& d : drawn) {
+    SIZE out[3] = {};
+    const int n = DrawnSizes(big, 3, d.width, d.height, d.stretch, out);
+    std::vector<long> got;
+    for (int i = 0; i < n; i++) got.insert(got.end(), {out[i].cx, out[i].cy});
+    EXPECT_EQ(d.sizes, got) << d.name;
+  }
 }
 
 // Paths keep backslashes, as collection paths do; the C library gets slashes, which Windows takes too.

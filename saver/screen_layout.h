@@ -1,0 +1,17 @@
+// The monitors a full-screen picture window covers, and the sizes one
+// picture is drawn at across them.
+#pragma once
+
+#include "platform/win.h"
+
+const int kMaxScreens = 16;
+
+// The monitor rectangles (screen coordinates) that meet `window`, clipped
+// to it and moved into its client coordinates, each once; the whole client
+// area when none does. Returns how many went into `out` (1 to `max`).
+int ScreensInWindow(const RECT* monitors, int count, const RECT& window, RECT* out, int max);
+
+// The distinct sizes a `width` x `height` picture is drawn at on `screens`
+// (DrawnSize for each), the picture's own size first when a screen shows it
+// so, for that one needs no remaking. Returns how many went into `out`.
+int DrawnSizes(const RECT* screens, int count, int width, int height, BOOL stretch, SIZE* out);

@@ -1,0 +1,117 @@
+// lumaro.scr started by the screen-saver host: the live preview inside the host's small monitor, and the
+// dialog of its Settings button. This program plays the host. Under Wine a child window of another process
+// never reaches the screen, so the preview is judged by its placement and behaviour; its pixels are the
+// dialog preview's.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "driver.h"
+
+using namespace e2e;
+
+namespace {
+
+const char kSettings[] = "[ScreenSaver]\r\nCurrentSet=Red\r\nCurrentPicture=3\r\nChangeDelay=1\r\n[Main]\r\nFullScreen=0\r\n";
+
+// A host window, its client area the size of the host's monitor picture; its thread is ours, and WaitUntil
+// handles its messages.
+class Host {
+ public:
+  Host() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = HBRUSH(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = "LumaroTestHost";
+    RegisterClassA(&wc);
+    RECT rc = {0, 0, 152, 112};
+    AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
+    wnd = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 180, 140, rc.right - rc.left,
+                          rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
+    SetForegroundWindow(wnd);
+  }
+  ~Host() { DestroyWindow(wnd); }
+  std::string Number() const { return std::to_string(reinterpret_cast<UINT_PTR>(wnd)); }
+
+  HWND wnd;
+};
+
+void WriteRedSettings() {
+  WriteSolidBmp(WorkDir() + "\\RED.BMP", 64, 64, RGB(220, 30, 40));
+  WriteSettings(kSettings + std::string("[Sets]\r\nRed=") + WriteCollection("Red", 1, {{"RED.BMP", ""}}) + "\r\n");
+}
+
+// The preview fills the host's client area, is never activated, outlives any input, writes nothing and ends
+// with the host's window.
+TEST(Host, PreviewInTheHostsWindow) {
+  WriteRedSettings();
+  Desktop("ScreenSaveTimeOut", "420");
+  const std::string settings = ReadFile(kSettingsPath);
+  for (const char* form : {"/p ", "/p"}) {
+    Host host;
+    Saver saver(form + host.Number());
+    HWND child = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (child = GetWindow(host.wnd, GW_CHILD)) != nullptr && IsWindowVisible(child); }, 5000))
+        << form << ": no preview";
+    DWORD pid = 0, thread = GetWindowThreadProcessId(child, &pid);
+    EXPECT_EQ(saver.Id(), pid);
+    RECT client, placed;
+    GetClientRect(host.wnd, &client);
+    GetWindowRect(child, &placed);
+    MapWindowPoints(nullptr, host.wnd, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_TRUE(EqualRect(&client, &placed)) << form << placed.left << "," << placed.top << " " << placed.right << "," << placed.bottom;
+
+    // Keys, clicks and moves go to the preview itself, which closes on none of them.
+    for (UINT msg : {WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN, WM_SYSKEYDOWN, WM_CLOSE})
+      PostMessageA(child, msg, msg == WM_KEYDOWN ? 'A' : 0, msg == WM_MOUSEMOVE ? MAKELPARAM(rand() % 100, 7) : 0);
+    WaitUntil([] { return false; }, 1500);
+    EXPECT_TRUE(IsWindow(child) && saver.Running()) << form << ": the preview closed";
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(thread, &gui);
+    EXPECT_TRUE(gui.hwndFocus != child && gui.hwndActive != child && GetForegroundWindow() == host.wnd) << form;
+
+    // Wine takes 2 s to destroy a window with a child of another process, whatever the child does.
+    const DWORD start = GetTickCount();
+    DestroyWindow(host.wnd);
+    const DWORD destroyed = GetTickCount();
+    EXPECT_TRUE(WaitUntil([&] { return !saver.Running(); }, 2000)) << form << ": outlived its host";
+    printf("%s: host destroyed in %lu ms, the saver ended %lu ms later\n", form, destroyed - start, GetTickCount() - destroyed);
+  }
+  EXPECT_EQ(settings, ReadFile(kSettingsPath));
+  EXPECT_EQ("420", Desktop("ScreenSaveTimeOut"));
+  Saver none("/p 99999");  // no such window
+  EXPECT_TRUE(none.WaitForExit(3000));
+}
+
+// The Settings button's dialog is modal to the host's window and centred over it; OK saves, Exit does not.
+TEST(Host, SettingsButtonsDialog) {
+  const struct { const char* form; bool owned; int button; } cases[] = {
+      {"/c:", true, IDOK}, {"/c ", true, IDCANCEL}, {"-C:99999", false, IDCANCEL}};
+  for (const auto& c : cases) {
+    WriteRedSettings();
+    const std::string settings = ReadFile(kSettingsPath);
+    Host host;
+    Saver saver(c.form + (c.owned ? host.Number() : ""));
+    HWND dlg = saver.WaitForWindow(10000, "Lumaro Configuration");
+    ASSERT_NE(nullptr, dlg) << c.form;
+    EXPECT_EQ(c.owned ? host.wnd : nullptr, GetWindow(dlg, GW_OWNER)) << c.form;
+    EXPECT_EQ(!c.owned, IsWindowEnabled(host.wnd) != FALSE) << c.form << ": modal to its owner";
+    RECT d, h;
+    GetWindowRect(dlg, &d);
+    GetWindowRect(host.wnd, &h);
+    if (c.owned) {
+      EXPECT_TRUE(abs((d.left + d.right) - (h.left + h.right)) <= 1 && abs((d.top + d.bottom) - (h.top + h.bottom)) <= 1)
+          << c.form << " not centred over the host";
+    }
+    PostMessageA(GetDlgItem(dlg, c.button), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !saver.Running(); }, 5000)) << c.form;
+    EXPECT_EQ(c.button == IDCANCEL, settings == ReadFile(kSettingsPath)) << c.form;
+    EXPECT_TRUE(IsWindowEnabled(host.wnd)) << c.form;
+  }
+}
+
+}  // namespace
