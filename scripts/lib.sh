@@ -1,5 +1,6 @@
-# Shared by the scripts: the project's root, an Xvfb display of our own and a
-# Wine prefix under build/, both stopped again when the script ends.
+# Shared by the scripts: the project's root, an X display of our own (Xvfb, or
+# Xorg's dummy driver for two monitors) and a Wine prefix under build/, all
+# stopped again when the script ends.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEARCH=win32
@@ -8,12 +9,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer dialogs
 export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
 
 XVFB_PID=""
+XORG_PID=""
+XORG_DIR=""
+
+display_free() { [ ! -e "/tmp/.X$1-lock" ] && [ ! -e "/tmp/.X11-unix/X$1" ]; }
 
 # Starts Xvfb at 640x480x24 on the first free display number from 90 up.
 start_xvfb() {
   local n
   for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+    if display_free "$n"; then
       Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
       XVFB_PID=$!
       local i
@@ -28,6 +33,83 @@ start_xvfb() {
   done
   echo "no free X display for Xvfb" >&2
   return 1
+}
+
+# Two monitors side by side: DUMMY0 800x600 at 0,0 (primary) and DUMMY1
+# 640x480 at 800,0 on a 1440x600 screen, from Xorg's dummy driver (Xvfb's
+# screens are separate X screens, which Wine does not join into one desktop).
+# The first free display number from 90 up; fails unless xrandr then lists
+# exactly those two monitors.
+start_xorg_two_monitors() {
+  XORG_DIR=$(mktemp -d)
+  mkdir "$XORG_DIR/conf.d"   # empty: no snippets from /etc/X11/xorg.conf.d
+  # No udev input devices: a developer's real mouse must not move our pointer.
+  cat >"$XORG_DIR/xorg.conf" <<'CONF'
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 32768
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-1000.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 1440 600
+  EndSubSection
+EndSection
+CONF
+  local n i
+  for n in $(seq 90 140); do
+    display_free "$n" || continue
+    # -sharevts: run as root, Xorg would otherwise take over a console.
+    Xorg ":$n" -config "$XORG_DIR/xorg.conf" -configdir "$XORG_DIR/conf.d" -noreset -nolisten tcp \
+      -sharevts -novtswitch -logfile "$XORG_DIR/Xorg.log" >"$XORG_DIR/stderr" 2>&1 &
+    XORG_PID=$!
+    for i in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$XORG_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$XORG_PID" 2>/dev/null; then break; fi
+    kill "$XORG_PID" 2>/dev/null || true
+    wait "$XORG_PID" 2>/dev/null || true
+    XORG_PID=""
+    # Another server may have taken the number meanwhile; a broken Xorg fails on every one.
+    if display_free "$n"; then break; fi
+  done
+  if [ -z "$XORG_PID" ]; then
+    echo "start_xorg_two_monitors: Xorg did not start; its log:" >&2
+    tail -n 20 "$XORG_DIR/Xorg.log" "$XORG_DIR/stderr" >&2 2>/dev/null || true
+    return 1
+  fi
+  export DISPLAY=":$n"
+  local monitors
+  if ! { xrandr --newmode M 25.18 640 656 752 800 480 490 492 525 &&
+         xrandr --addmode DUMMY1 M &&
+         xrandr --fb 1440x600 --output DUMMY0 --mode 800x600 --pos 0x0 --primary \
+                --output DUMMY1 --mode M --right-of DUMMY0 &&
+         xrandr -q >/dev/null; }; then   # without this query Wine may still find DUMMY1 off
+    echo "start_xorg_two_monitors: xrandr failed on $DISPLAY" >&2
+    return 1
+  fi
+  monitors=$(xrandr --listmonitors | sed -E 's#/[0-9]+##g')
+  if ! grep -q 'DUMMY0 800x600+0+0' <<<"$monitors" || ! grep -q 'DUMMY1 640x480+800+0' <<<"$monitors" ||
+     [ "$(grep -c DUMMY <<<"$monitors")" -ne 2 ]; then
+    echo "start_xorg_two_monitors: not the two monitors wanted on $DISPLAY:" >&2
+    echo "$monitors" >&2
+    return 1
+  fi
 }
 
 # Makes the Wine prefix on first use and keeps a wineserver running for it.
@@ -50,6 +132,15 @@ stop_all() {
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=""
+  fi
+  if [ -n "$XORG_PID" ]; then
+    kill "$XORG_PID" 2>/dev/null || true
+    wait "$XORG_PID" 2>/dev/null || true
+    XORG_PID=""
+  fi
+  if [ -n "$XORG_DIR" ]; then
+    rm -rf "$XORG_DIR"
+    XORG_DIR=""
   fi
 }
 

@@ -101,22 +101,31 @@ inline COLORREF ScreenPixel(int x, int y) {
   return GetPixel(screen, x, y);
 }
 
-// The screen copied once, for reading many pixels: every GetPixel on the screen asks the X server.
+inline RECT PrimaryRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+inline RECT VirtualScreenRect() {
+  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// A rectangle of the screen copied once, for reading many pixels: every GetPixel on the screen asks the X server.
+// Pixels are read at screen coordinates.
 struct Screenshot {
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  RECT area;
+  int width = area.right - area.left, height = area.bottom - area.top;
   std::vector<DWORD> bits = std::vector<DWORD>(size_t(width) * height);
-  Screenshot() {
+  explicit Screenshot(const RECT& rect = PrimaryRect()) : area(rect) {
     HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(mem, bitmap);
-    BitBlt(mem, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(mem, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     SelectObject(mem, old);
     BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     GetDIBits(mem, bitmap, 0, height, bits.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap), DeleteDC(mem), ReleaseDC(nullptr, screen);
   }
   COLORREF operator()(int x, int y) const {
-    const DWORD p = bits[size_t(y) * width + x];
+    const DWORD p = bits[size_t(y - area.top) * width + (x - area.left)];
     return RGB(p >> 16 & 255, p >> 8 & 255, p & 255);
   }
 };
@@ -166,9 +175,12 @@ inline std::string WriteCollection(const std::string& name, int count, const Pic
   return WorkDir() + "\\" + name + ".INI";
 }
 
+// Anywhere on the virtual screen; on one monitor the same numbers as a move relative to the primary.
 inline void MouseTo(int x, int y) {
-  const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
-  mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (x * 65535 + cx / 2) / cx, (y * 65535 + cy / 2) / cy, 0, 0);
+  const RECT v = VirtualScreenRect();
+  const int cx = v.right - v.left - 1, cy = v.bottom - v.top - 1;
+  mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, ((x - v.left) * 65535 + cx / 2) / cx,
+              ((y - v.top) * 65535 + cy / 2) / cy, 0, 0);
 }
 
 // Down and up: a key, or VK_LBUTTON, VK_RBUTTON, VK_MBUTTON (whose up flag is the down flag shifted by one).
