@@ -3,6 +3,8 @@
 // preview inside the screen-saver host's window.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -14,7 +16,7 @@
 
 class SaverApp : public CWinApp {
  public:
-  SaverApp() : m_pHostPreview(nullptr) {}
+  SaverApp() : m_pHostPreview(nullptr), m_bComInitialized(FALSE) {}
   ~SaverApp() override {}
   BOOL InitInstance() override;
   int ExitInstance() override;
@@ -25,12 +27,15 @@ class SaverApp : public CWinApp {
   BOOL StartHostPreview(HWND hWndHost);
 
   PictureWnd* m_pHostPreview;  // a preview window never deletes itself
+  BOOL m_bComInitialized;
 };
 
 static SaverApp theApp;
 
 BOOL SaverApp::InitInstance() {
   Enable3dControls();
+  // Photos are decoded by the system's imaging component, a COM service.
+  m_bComInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   LoadSettings();
 
   const RunChoice choice = ChooseRunMode(__argc > 1 ? __argv[1] : nullptr, __argc > 2 ? __argv[2] : nullptr);
@@ -54,6 +59,8 @@ BOOL SaverApp::InitInstance() {
 int SaverApp::ExitInstance() {
   delete m_pHostPreview;
   m_pHostPreview = nullptr;
+  if (m_bComInitialized) CoUninitialize();
+  m_bComInitialized = FALSE;
   return CWinApp::ExitInstance();
 }
 

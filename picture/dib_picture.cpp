@@ -112,7 +112,9 @@ DibPicture::DibPicture()
       m_nWidth(0),
       m_nHeight(0),
       m_wUsage(DIB_RGB_COLORS),
-      m_bCoreHeader(0) {}
+      m_bCoreHeader(0) {
+  m_sizeSource.cx = m_sizeSource.cy = 0;
+}
 
 int DibPicture::ColorsFromBitCount(WORD bitCount) {
   switch (bitCount) {
@@ -135,16 +137,17 @@ void DibPicture::Release() {
   m_nWidth = 0;
   m_nHeight = 0;
   m_bCoreHeader = 0;
+  m_sizeSource.cx = m_sizeSource.cy = 0;
 }
 
-BOOL DibPicture::Load(const char* path) {
+BOOL DibPicture::Load(const char* path, SizeNeeded needed, void* context) {
   FILE* file = fopen(path, "rb");
   if (!file) return FALSE;
   FileCloser closer(file);
 
   BITMAPFILEHEADER fileHeader;
   if (fread(&fileHeader, sizeof fileHeader, 1, file) != 1 || fileHeader.bfType != kBmpSignature)
-    return FALSE;
+    return LoadPhoto(file, path, needed, context);
   const bool hasOffset = fileHeader.bfOffBits != 0;
   const int64_t bitsOffset = int64_t(fileHeader.bfOffBits) - int64_t(sizeof fileHeader);
 
@@ -222,6 +225,8 @@ BOOL DibPicture::Load(const char* path) {
   m_nHeight = h.biHeight;
   m_wUsage = DIB_RGB_COLORS;
   m_bCoreHeader = layout.core ? 1 : 0;
+  m_sizeSource.cx = m_nWidth;
+  m_sizeSource.cy = m_nHeight;
 
   const size_t imageBytes = size_t(layout.imageBytes);
   size_t got = 0;

@@ -1,18 +1,29 @@
-// One picture read from a BMP file, held as a device-independent bitmap in
-// one movable memory block that StretchDIBits can draw directly.
+// One picture read from a BMP file, or a photo decoded by the system, held
+// as a device-independent bitmap in one movable memory block that
+// StretchDIBits can draw directly.
 #pragma once
 
+#include <cstdio>
+
 #include "platform/win.h"
+
+// The smallest size a picture of (upright) `width` x `height` is drawn at,
+// asked before a photo is decoded.
+typedef SIZE (*SizeNeeded)(void* context, int width, int height);
 
 class DibPicture {
  public:
   DibPicture();
 
-  // Reads the BMP file at `path` into the holder. TRUE when the whole
-  // picture was read. A failure before the old block is released leaves the
-  // holder as it was; a later one leaves it empty (both pointers null) or,
-  // for a file that ends inside its bits, holding the partly read picture.
-  BOOL Load(const char* path);
+  // Reads the picture file at `path` into the holder; TRUE when the whole
+  // picture was read. A BMP file is read as it is: a failure before the old
+  // block is released leaves the holder as it was; a later one leaves it
+  // empty (both pointers null) or, for a file that ends inside its bits,
+  // holding the partly read picture. Any other file (by its first bytes) is
+  // decoded by the system's imaging component as a 32-bit picture turned
+  // upright, no larger than `needed` asks (whole without it); its failures
+  // leave the holder empty.
+  BOOL Load(const char* path, SizeNeeded needed = nullptr, void* context = nullptr);
 
   // Remakes the held picture at `width` x `height` as a 32-bit picture
   // without a table, averaging what it shrinks and smoothing what it
@@ -39,4 +50,10 @@ class DibPicture {
   int m_nHeight;
   WORD m_wUsage;
   unsigned m_bCoreHeader : 1;
+  // The picture's own size as its file gives it, upright; the block may
+  // hold it smaller (a photo decoded for a smaller screen, or prepared).
+  SIZE m_sizeSource;
+
+ private:
+  BOOL LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void* context);
 };

@@ -83,7 +83,9 @@ BOOL DibPicture::PrepareFrom(const DibPicture& source, int width, int height) {
   prepared.biSizeImage = DWORD(imageBytes);
   memcpy(block, &prepared, sizeof prepared);
 
+  const SIZE sourceSize = source.m_sizeSource;  // the source may be this holder
   Release();
+  m_sizeSource = sourceSize;
   m_hMem = mem;
   m_pInfo = reinterpret_cast<BITMAPINFO*>(block);
   m_pBits = bits;

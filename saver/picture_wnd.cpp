@@ -108,9 +108,8 @@ void PictureWnd::OnTimer() {
   BOOL havePath = LookUpPicturePath(key, path, sizeof path);
   ReleasePalette();
   for (DibPicture& sized : m_aSized) sized.Release();
-  if (!havePath || !m_pPicture || !m_pPicture->Load(path)) return;
-  m_sizePicture.cx = m_pPicture->m_nWidth;
-  m_sizePicture.cy = m_pPicture->m_nHeight;
+  if (!havePath || !m_pPicture || !m_pPicture->Load(path, &PictureWnd::SizeNeeded, this)) return;
+  m_sizePicture = m_pPicture->m_sizeSource;
   PrepareForScreens();
   if (!BuildPalette()) return;
   PaintPicture();
@@ -137,6 +136,11 @@ void PictureWnd::FindScreens() {
   RECT window;
   GetWindowRect(m_hWnd, &window);
   m_nScreens = ScreensInWindow(monitors.rects, monitors.count, window, m_rcScreens, kMaxScreens);
+}
+
+SIZE PictureWnd::SizeNeeded(void* context, int width, int height) {
+  const PictureWnd& wnd = *static_cast<const PictureWnd*>(context);
+  return LargestDrawnSize(wnd.m_rcScreens, wnd.m_nScreens, width, height, wnd.Stretched());
 }
 
 void PictureWnd::PrepareForScreens() {

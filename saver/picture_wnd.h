@@ -28,6 +28,7 @@ class PictureWnd : public SaverWnd {
   void FindScreens();
   void PrepareForScreens();
   const DibPicture& PictureDrawnAt(int width, int height) const;
+  static SIZE SizeNeeded(void* context, int width, int height);
 
   // Drawing (picture_paint.cpp).
   void SetUpTitleFont();

@@ -24,6 +24,16 @@ int ScreensInWindow(const RECT* monitors, int count, const RECT& window, RECT* o
   return n;
 }
 
+SIZE LargestDrawnSize(const RECT* screens, int count, int width, int height, BOOL stretch) {
+  SIZE largest = {0, 0};
+  for (int i = 0; i < count; ++i) {
+    const SIZE s = DrawnSize(screens[i].right - screens[i].left, screens[i].bottom - screens[i].top, width, height, stretch);
+    largest.cx = std::max(largest.cx, s.cx);
+    largest.cy = std::max(largest.cy, s.cy);
+  }
+  return largest;
+}
+
 int DrawnSizes(const RECT* screens, int count, int width, int height, BOOL stretch, SIZE* out) {
   int n = 0;
   for (int i = 0; i < count; ++i) {

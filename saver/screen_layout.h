@@ -15,3 +15,7 @@ int ScreensInWindow(const RECT* monitors, int count, const RECT& window, RECT* o
 // (DrawnSize for each), the picture's own size first when a screen shows it
 // so, for that one needs no remaking. Returns how many went into `out`.
 int DrawnSizes(const RECT* screens, int count, int width, int height, BOOL stretch, SIZE* out);
+
+// The widest and the tallest of those sizes: what a photo is decoded at
+// least at, before each size is made from it.
+SIZE LargestDrawnSize(const RECT* screens, int count, int width, int height, BOOL stretch);

@@ -1,0 +1,60 @@
+#include "picture/photo_file.h"
+
+#include <cstring>
+
+#include "picture/exif_orientation.h"
+
+namespace {
+
+const size_t kHeadBytes = 64 * 1024;
+const uint64_t kMaxPhotoBytes = uint64_t(256) << 20;
+
+uint32_t Get32(const uint8_t* p, bool bigEndian) {
+  return bigEndian ? uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]
+                   : uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+
+// A TIFF whose first IFD lies beyond the head (writers often put it after
+// the pixels): its header and that IFD, read into one small TIFF whose IFD
+// follows the header. The orientation's value is held in its entry.
+int OrientationOfFarIfd(FILE* file, const uint8_t* head) {
+  const bool bigEndian = head[0] == 'M';
+  const uint32_t offset = Get32(head + 4, bigEndian);
+  uint8_t ifd[8 + 2 + 12 * 64];  // the tag sorts early: 64 entries are plenty
+  memcpy(ifd, head, 4);
+  const uint8_t eight[4] = {0, 0, 0, 8};
+  for (int i = 0; i < 4; ++i) ifd[4 + i] = bigEndian ? eight[i] : eight[3 - i];
+  if (offset > 0x7FFFFFFF || fseek(file, long(offset), SEEK_SET) != 0) return 1;
+  const size_t got = fread(ifd + 8, 1, sizeof ifd - 8, file);
+  return TiffOrientation(ifd, 8 + got);
+}
+
+}  // namespace
+
+int ReadPhotoOrientation(FILE* file) {
+  static uint8_t head[kHeadBytes];  // one thread; too large for its stack
+  if (fseek(file, 0, SEEK_SET) != 0) return 1;
+  const size_t got = fread(head, 1, sizeof head, file);
+  const bool tiff = got >= 8 && (memcmp(head, "II*\0", 4) == 0 || memcmp(head, "MM\0*", 4) == 0);
+  if (tiff && Get32(head + 4, head[0] == 'M') + 2 > got) return OrientationOfFarIfd(file, head);
+  return PhotoOrientation(head, got);
+}
+
+BOOL PhotoSizeAllowed(uint32_t width, uint32_t height) {
+  return width >= 1 && height >= 1 && width <= 32768 && height <= 32768 &&
+         uint64_t(width) * height * 4 <= kMaxPhotoBytes;
+}
+
+SIZE DecodeSize(int width, int height, SIZE needed) {
+  SIZE size = {width, height};
+  if (width < 1 || height < 1 || needed.cx >= width || needed.cy >= height) return size;
+  // The larger of the two scales that make one side just fit; rounded up,
+  // so the other side is never short.
+  const int64_t w = width, h = height, nx = needed.cx > 0 ? needed.cx : 1, ny = needed.cy > 0 ? needed.cy : 1;
+  if (nx * h >= ny * w) {
+    size.cx = LONG(nx), size.cy = LONG((h * nx + w - 1) / w);
+  } else {
+    size.cx = LONG((w * ny + h - 1) / h), size.cy = LONG(ny);
+  }
+  return size;
+}
