@@ -4,10 +4,15 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <vector>
 
 #include "picture/dib_picture.h"
 #include "unit/bmp_writer.h"
+
+#ifdef _WIN32
+#include <objbase.h>
+#endif
 
 #ifdef __SANITIZE_ADDRESS__
 // No block beyond 64 MiB can be had here, so Load meets a failed GlobalAlloc.
@@ -155,6 +160,29 @@ TEST(DibHostileCorpus, EveryFileGivesItsListedResult) {
   }
   EXPECT_GE(files, 80);
 }
+
+#ifdef _WIN32  // natively only BMP files are pictures
+// The same for the photo corpus, decoded by the system at the size of a 640x480 screen, as the saver does: a
+// failure leaves the holder empty, whatever the file claims.
+TEST(DibHostileCorpus, EveryPhotoGivesItsListedResult) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  std::ifstream manifest(LUMARO_TEST_DATA "/hostile-photos/MANIFEST");
+  int files = 0;
+  for (std::string line, name, expect; std::getline(manifest, line); ++files) {
+    SCOPED_TRACE(line);
+    std::istringstream(line) >> name >> expect;
+    DibPicture p;
+    const BOOL loaded = p.Load((LUMARO_TEST_DATA "/hostile-photos/" + name).c_str(),
+                               [](void*, int, int) { return SIZE{640, 480}; });
+    EXPECT_EQ(expect == "ok", loaded == TRUE);
+    EXPECT_EQ(loaded == FALSE, IsEmpty(p));
+    ExpectConsistent(p);
+    p.Release();
+  }
+  CoUninitialize();
+  EXPECT_GE(files, 50);
+}
+#endif
 
 // Remade at another size as 32 bits without a table. A row over a row of zero bytes, doubled in height:
 // the first and last rows of the result are the two rows expanded exactly.
