@@ -4,7 +4,9 @@
     make_samples.py OUT_DIR WINDOWS_DIR
 
 writes into OUT_DIR a handful of pictures in every format the saver reads
-(1, 4, 8 and 24 bits; one with the old 12-byte header), their collection
+(BMP files of 1, 4, 8 and 24 bits, one with the old 12-byte header; a JPEG
+photo, a PNG with transparency and a portrait JPEG stored sideways with its
+EXIF orientation, made with ImageMagick's convert), their collection
 file SAMPLES.INI with titles, and a LUMARO.INI whose catalogue names the
 collection as it will lie on drive C: under WINDOWS_DIR (e.g.
 C:\\lumaro-samples).
@@ -13,7 +15,9 @@ C:\\lumaro-samples).
 import math
 import os
 import struct
+import subprocess
 import sys
+import zlib
 
 
 def row_bytes(width, bits):
@@ -51,6 +55,34 @@ def write_bmp(path, width, height, bits, pixel, palette=None, core=False):
         f.write(file_header + header + table + data)
 
 
+def write_png(path, width, height, pixel):
+    """pixel(x, y) gives (r, g, b, a); 8 bits a channel, no filtering."""
+    rows = b"".join(b"\0" + bytes(c for x in range(width) for c in pixel(x, y)) for y in range(height))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+                chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+
+
+def write_jpeg(path, width, height, pixel, *convert_args, orientation=0):
+    """Through a 24-bit BMP that convert turns into a JPEG of quality 90; with
+    an EXIF orientation, an APP1 segment holding just that tag follows SOI."""
+    bmp = path + ".tmp.bmp"
+    write_bmp(bmp, width, height, 24, pixel)
+    subprocess.run(["convert", bmp, "-quality", "90", *convert_args, path], check=True)
+    os.remove(bmp)
+    if orientation:
+        tiff = b"II*\0" + struct.pack("<IHHHIHHI", 8, 1, 0x0112, 3, 1, orientation, 0, 0)
+        app1 = b"Exif\0\0" + tiff
+        with open(path, "rb") as f:
+            jpeg = f.read()
+        with open(path, "wb") as f:
+            f.write(jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(app1) + 2) + app1 + jpeg[2:])
+
+
 def mix(a, b, t):
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
 
@@ -63,7 +95,7 @@ def hsv(h, s, v):
     return int(r * 255), int(g * 255), int(b * 255)
 
 
-def sunset(x, y, w=640, h=400):
+def sunset(x, y, w=640.0, h=400.0):
     """A photo-like scene: sky, sun, sea with glitter, 24 bits."""
     horizon = h * 0.58
     sun_x, sun_y, sun_r = w * 0.62, horizon - 38, 34
@@ -91,6 +123,20 @@ def main():
     os.makedirs(out, exist_ok=True)
 
     write_bmp(os.path.join(out, "SUNSET.BMP"), 640, 400, 24, sunset)
+    # Larger than most screens' share of it, so it is decoded smaller.
+    write_jpeg(os.path.join(out, "SUNSET.JPG"), 960, 600, lambda x, y: sunset(x / 1.5, y / 1.5))
+
+    def lighthouse(x, y, w=360, h=540):
+        """A portrait: a striped tower against the evening sky."""
+        if abs(x - w / 2) < 22 + y * 0.04 and y > h * 0.28:
+            return (235, 235, 225) if int(y / 48) % 2 else (190, 30, 35)
+        if abs(x - w / 2) < 30 and h * 0.2 < y <= h * 0.28:
+            return (255, 230, 140)
+        return mix((20, 30, 80), (240, 150, 90), y / h) if y < h * 0.8 else (20, 40, 60)
+
+    # Stored turned a quarter to the left, as a camera held upright writes
+    # it; orientation 6 turns it back.
+    write_jpeg(os.path.join(out, "LIGHTHOUSE.JPG"), 360, 540, lighthouse, "-rotate", "-90", orientation=6)
 
     # Entry 0 is the background, 255 the white hub, 1-254 the hues.
     wheel = [(24, 24, 32)] + [hsv((i - 1) / 254, 1.0, 1.0) for i in range(1, 255)] + [(255, 255, 255)]
@@ -105,6 +151,16 @@ def main():
         return 1 + int(((math.atan2(dy, dx) / (2 * math.pi)) % 1.0) * 253.999)
 
     write_bmp(os.path.join(out, "WHEEL.BMP"), 400, 400, 8, colour_wheel, wheel)
+
+    def see_through_wheel(x, y):
+        """The wheel with nothing around it and a half-clear ring: shown over black."""
+        r = math.hypot(x - 200, y - 200)
+        if r > 190:
+            return (0, 0, 0, 0)
+        rgb = wheel[colour_wheel(x, y)]
+        return rgb + ((128,) if 120 < r < 150 else (255,))
+
+    write_png(os.path.join(out, "WHEEL.PNG"), 400, 400, see_through_wheel)
 
     write_bmp(os.path.join(out, "CHECKS.BMP"), 320, 240, 1,
               lambda x, y: ((x // 40) + (y // 40)) % 2, [(20, 30, 90), (250, 240, 210)])
@@ -130,9 +186,11 @@ def main():
                                                * (y / 384) + y / 3 - 60))), dunes, core=True)
 
     with open(os.path.join(out, "SAMPLES.INI"), "w", newline="\r\n") as f:
-        f.write("[Properties]\nCount=5\n\n[Pictures]\n1=SUNSET.BMP\n2=WHEEL.BMP\n3=CHECKS.BMP\n"
-                "4=GLASS.BMP\n5=DUNES.BMP\n\n[Titles]\n1=Sunset over the sea\n2=Colour wheel\n"
-                "3=Checkerboard\\nin two colours\n4=Stained glass\n5=Dunes at noon\n")
+        f.write("[Properties]\nCount=8\n\n[Pictures]\n1=SUNSET.BMP\n2=WHEEL.BMP\n3=CHECKS.BMP\n"
+                "4=GLASS.BMP\n5=DUNES.BMP\n6=SUNSET.JPG\n7=WHEEL.PNG\n8=LIGHTHOUSE.JPG\n\n[Titles]\n"
+                "1=Sunset over the sea\n2=Colour wheel\n3=Checkerboard\\nin two colours\n4=Stained glass\n"
+                "5=Dunes at noon\n6=Sunset, a JPEG photo\n7=Colour wheel with a clear ring (PNG)\n"
+                "8=Lighthouse, taken upright\n")
 
     with open(os.path.join(out, "LUMARO.INI"), "w", newline="\r\n") as f:
         f.write("[Main]\nShowTitle=1\nFullScreen=0\n\n[ScreenSaver]\nChangeDelay=3\n"

@@ -15,6 +15,7 @@
 #include "framework/stretch_bands.h"
 #include "picture/paint_geometry.h"
 #include "picture/palette_entries.h"
+#include "picture/photo_file.h"
 #include "saver/mouse_rule.h"
 #include "saver/screen_layout.h"
 #include "saver/tick_rule.h"
@@ -163,7 +164,26 @@ TEST(Rules, ScreensAndTheirSizes) {
     std::vector<long> got;
     for (int i = 0; i < n; i++) got.insert(got.end(), {out[i].cx, out[i].cy});
     EXPECT_EQ(d.sizes, got) << d.name;
+    const SIZE largest = LargestDrawnSize(screens, 3, d.width, d.height, d.stretch);
+    long widest = 0, tallest = 0;
+    for (size_t i = 0; i < got.size(); i += 2) widest = std::max(widest, got[i]), tallest = std::max(tallest, got[i + 1]);
+    EXPECT_TRUE(largest.cx == widest && largest.cy == tallest) << d.name;
   }
+}
+
+// The size a photo is decoded at for the largest size it is drawn at, and the frames allowed at all.
+TEST(Rules, PhotoSizes) {
+  const long cases[][6] = {  // width, height, needed width, height; decoded width, height
+      {6000, 4000, 1620, 1080, 1620, 1080}, {6000, 4000, 1920, 1080, 1920, 1280}, {4000, 4000, 1920, 1080, 1920, 1920},
+      {3000, 1000, 800, 600, 1800, 600}, {1001, 1000, 500, 1, 500, 500}, {100, 50, 0, 0, 2, 1},
+      {320, 200, 640, 480, 320, 200}, {320, 200, 320, 10, 320, 200}, {320, 200, 10, 200, 320, 200}, {0, 5, 1, 1, 0, 5}};
+  for (const auto& c : cases) {
+    const SIZE s = DecodeSize(int(c[0]), int(c[1]), SIZE{c[2], c[3]});
+    EXPECT_EQ((std::vector<long>{c[4], c[5]}), (std::vector<long>{s.cx, s.cy})) << c[0] << "x" << c[1] << " for " << c[2] << "x" << c[3];
+  }
+  const uint32_t allowed[][3] = {{1, 1, 1}, {32768, 2048, 1}, {1, 32768, 1}, {8192, 8192, 1}, {0, 5, 0}, {5, 0, 0},
+                                 {32768, 2049, 0}, {32769, 1, 0}, {1, 32769, 0}, {8193, 8192, 0}, {65000, 65000, 0}};
+  for (const auto& a : allowed) EXPECT_EQ(a[2] != 0, PhotoSizeAllowed(a[0], a[1]) != FALSE) << a[0] << "x" << a[1];
 }
 
 // The monitor picture's bands, its screen (columns 15-167) pinned under the preview.
