@@ -268,6 +268,7 @@ def hostile():
          jpg[:(sos + len(jpg)) // 2] + b"\xff\xd9")
     case("jpeg_sof_65000.jpg", "fail", "a 65000x65000 frame claimed in a small file", jpeg_with_size(jpg, 65000, 65000))
     case("jpeg_sof_32769x8.jpg", "fail", "one side past 32768", jpeg_with_size(jpg, 32769, 8))
+    case("jpeg_sof_16384x8192.jpg", "fail", "512 MiB at 32 bits: sides allowed, area not", jpeg_with_size(jpg, 16384, 8192))
     case("jpeg_sof_8192.jpg", "ok", "partly: 8192x8192 is within bounds; a small file claiming it decodes mostly grey",
          jpeg_with_size(jpg, 8192, 8192))
     case("jpeg_sof_width_0.jpg", "fail", "a frame 0 pixels wide", jpeg_with_size(jpg, 0, 48))
