@@ -7,6 +7,7 @@
 
 #include "picture/exif_orientation.h"
 #include "picture/orient_pixels.h"
+#include "picture/photo_file.h"
 
 namespace {
 
@@ -147,3 +148,20 @@ TEST(OrientPixels, EveryOrientationOfThreeByTwo) {
 }
 
 }  // namespace
+
+// What the loader reads from a photo file itself: the head, and a TIFF's first IFD wherever it lies.
+TEST(PhotoOrientation, ReadFromTheFile) {
+  const std::string path = ::testing::TempDir() + "lumaro-orientation.tif";
+  const struct { const char* name; Bytes file; int expected; } cases[] = {
+      {"JPEG", kSoi + kJfif + Exif(Tiff(false, 6)), 6},
+      {"TIFF, IFD after 100 KB of pixels", Tiff(true, {{kOrientation, kShort, 1, 8}}, {}, 100000), 8},
+      {"TIFF, IFD past the end", Patched(Tiff(false, 3), 4, {0xF0, 0xFF, 0xFF, 0x00}), 1},
+      {"empty", {}, 1}};
+  for (const auto& c : cases) {
+    FILE* f = fopen(path.c_str(), "w+b");
+    ASSERT_TRUE(f && (c.file.empty() || fwrite(c.file.data(), 1, c.file.size(), f) == c.file.size()));
+    EXPECT_EQ(c.expected, ReadPhotoOrientation(f)) << c.name;
+    fclose(f);
+  }
+  remove(path.c_str());
+}
