@@ -1,5 +1,14 @@
+// The EXIF orientation tag of a photo, read with a small bounded parser of our own: the system's
+// metadata reader does not give it back under Wine.
 #pragma once
+
 #include <cstddef>
 #include <cstdint>
+
+// The EXIF orientation (1 to 8) of a picture file from the bytes at its start: a JPEG's APP1 "Exif" segment
+// or a TIFF file's first IFD. 1, "as stored", when there is none, it is zero or out of range, or the bytes
+// cannot be trusted. Never reads outside [head, head + size).
 int PhotoOrientation(const uint8_t* head, size_t size);
+
+// The same for one TIFF structure (an "II*\0" or "MM\0*" header at data[0]): tag 0x0112 in IFD0 only.
 int TiffOrientation(const uint8_t* data, size_t size);

@@ -10,7 +10,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 #include "picture/dib_picture.h"
 #include "picture/orient_pixels.h"
@@ -23,7 +22,7 @@ namespace {
 // A malloc'd buffer given back when it goes.
 class Buffer {
  public:
-  explicit Buffer(size_t bytes) : m_p(bytes ? malloc(bytes) : nullptr) {}
+  explicit Buffer(size_t bytes) : m_p(malloc(bytes)) {}
   ~Buffer() { free(m_p); }
   Buffer(const Buffer&) = delete;
   Buffer& operator=(const Buffer&) = delete;
@@ -90,21 +89,27 @@ BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void
     return FALSE;
   }
   uint32_t* bits = reinterpret_cast<uint32_t*>(block + sizeof(BITMAPINFOHEADER));
-  // WIC gives rows top-down. As stored, they are turned bottom-up in place;
-  // otherwise they go through a buffer, turned upright on the way.
-  Buffer decoded(orientation == 1 ? 0 : imageBytes);
-  uint32_t* target = orientation == 1 ? bits : decoded.Pixels();
-  if (!target || FAILED(pixels->CopyPixels(nullptr, width * 4, UINT(imageBytes), reinterpret_cast<BYTE*>(target)))) {
+  // Rows come top-down, asked for a band at a time: asked for whole, the
+  // scaler copies nearly all of its source first. As stored, each band goes
+  // straight to its place in the bottom-up block; turned, the whole picture
+  // is gathered first.
+  const UINT kBand = 16;
+  Buffer decoded(orientation == 1 ? size_t(kBand) * width * 4 : imageBytes);
+  bool read = decoded.Pixels() != nullptr;
+  for (UINT y = 0; read && y < height; y += kBand) {
+    const UINT rows = height - y < kBand ? height - y : kBand;
+    const WICRect band = {0, INT(y), INT(width), INT(rows)};
+    uint32_t* target = orientation == 1 ? decoded.Pixels() : decoded.Pixels() + size_t(y) * width;
+    read = SUCCEEDED(pixels->CopyPixels(&band, width * 4, rows * width * 4, reinterpret_cast<BYTE*>(target)));
+    for (UINT r = 0; read && orientation == 1 && r < rows; ++r)
+      memcpy(bits + size_t(height - 1 - y - r) * width, target + size_t(r) * width, size_t(width) * 4);
+  }
+  if (!read) {
     GlobalUnlock(mem);
     GlobalFree(mem);
     return FALSE;
   }
-  if (orientation == 1) {
-    for (UINT top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
-      for (UINT x = 0; x < width; ++x) std::swap(bits[size_t(top) * width + x], bits[size_t(bottom) * width + x]);
-  } else {
-    OrientPixels(decoded.Pixels(), int(width), int(height), orientation, bits);
-  }
+  if (orientation != 1) OrientPixels(decoded.Pixels(), int(width), int(height), orientation, bits);
 
   BITMAPINFOHEADER header = {};
   header.biSize = sizeof header;

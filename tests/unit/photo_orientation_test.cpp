@@ -1,0 +1,167 @@
+// A photo's EXIF orientation, from JPEG segments and TIFF IFDs built here, and pixels turned upright by it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "picture/exif_orientation.h"
+#include "picture/orient_pixels.h"
+#include "picture/photo_file.h"
+
+namespace {
+
+typedef std::vector<uint8_t> Bytes;
+
+const uint16_t kShort = 3, kLong = 4, kOrientation = 0x0112;
+
+struct Entry {
+  uint16_t tag, type;
+  uint32_t count, value;
+};
+
+void Put(Bytes& b, uint32_t v, int n, bool big) {
+  for (int i = 0; i < n; ++i) b.push_back(uint8_t(v >> 8 * (big ? n - 1 - i : i)));
+}
+
+Bytes operator+(Bytes a, const Bytes& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
+
+// `b` with the bytes from `at` replaced by `with`.
+Bytes Patched(Bytes b, size_t at, const Bytes& with) { return std::copy(with.begin(), with.end(), b.begin() + at), b; }
+
+// A TIFF structure: the header, `gap` bytes (of pixel data, say), IFD0 and, when given, IFD1 after it.
+// A SHORT value goes in the first two bytes of its field.
+Bytes Tiff(bool big, std::vector<Entry> ifd0, std::vector<Entry> ifd1 = {}, uint32_t gap = 0) {
+  Bytes b{uint8_t(big ? 'M' : 'I'), uint8_t(big ? 'M' : 'I')};
+  Put(b, 42, 2, big), Put(b, 8 + gap, 4, big), b.resize(8 + gap);
+  for (const std::vector<Entry>* ifd : {&ifd0, &ifd1}) {
+    if (ifd == &ifd1 && ifd1.empty()) break;
+    Put(b, uint32_t(ifd->size()), 2, big);
+    for (const Entry& e : *ifd) {
+      Put(b, e.tag, 2, big), Put(b, e.type, 2, big), Put(b, e.count, 4, big);
+      e.type == kShort ? (Put(b, e.value, 2, big), Put(b, 0, 2, big)) : Put(b, e.value, 4, big);
+    }
+    Put(b, ifd == &ifd0 && !ifd1.empty() ? uint32_t(b.size() + 4) : 0, 4, big);
+  }
+  return b;
+}
+
+const Entry kWidth{0x0100, kShort, 1, 640};
+Bytes Tiff(bool big, int orientation) { return Tiff(big, {kWidth, {kOrientation, kShort, 1, uint32_t(orientation)}}); }
+
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+Bytes Segment(uint8_t marker, const Bytes& payload) {
+  return Bytes{0xFF, marker, uint8_t((payload.size() + 2) >> 8), uint8_t(payload.size() + 2)} + payload;
+}
+Bytes Exif(const Bytes& tiff) { return Segment(0xE1, Text(std::string("Exif\0\0", 6)) + tiff); }
+
+const Bytes kSoi{0xFF, 0xD8};
+const Bytes kJfif = Segment(0xE0, Text(std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14)));
+const Bytes kXmp = Segment(0xE1, Text(std::string("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>", 42)) + Bytes(300, ' '));
+const Bytes kScan = Segment(0xDA, Bytes(10, 0)) + Bytes{0x12, 0x34, 0xFF, 0xD9};
+
+// Always on a block of exactly `n` bytes, so reading past it is caught.
+int Orientation(const Bytes& b, size_t n) { return PhotoOrientation(Bytes(b.begin(), b.begin() + n).data(), n); }
+int Orientation(const Bytes& b) { return Orientation(b, b.size()); }
+
+TEST(PhotoOrientation, EveryValueInJpegAndTiffBothByteOrders) {
+  for (bool big : {false, true})
+    for (int value = 0; value <= 9; ++value) {
+      const int expected = value >= 1 && value <= 8 ? value : 1;
+      EXPECT_EQ(expected, Orientation(kSoi + kJfif + Exif(Tiff(big, value)) + kScan)) << big << " jpeg " << value;
+      EXPECT_EQ(expected, Orientation(Tiff(big, value))) << big << " tiff " << value;
+    }
+}
+
+TEST(PhotoOrientation, OddFiles) {
+  const Entry six{kOrientation, kShort, 1, 6};
+  const struct {
+    const char* name;
+    Bytes file;
+    int expected;
+  } cases[] = {
+      {"XMP before Exif", kSoi + kXmp + Exif(Tiff(true, 6)) + kScan, 6},
+      {"fill bytes", kSoi + Bytes{0xFF, 0xFF} + kJfif + Bytes{0xFF} + Exif(Tiff(false, 6)), 6},
+      {"no APP1", kSoi + kJfif + Segment(0xDB, Bytes(65, 1)) + kScan, 1},
+      {"Exif after the scan", kSoi + kScan + Exif(Tiff(true, 6)), 1},
+      {"no SOI", Bytes{0xFF, 0xD9} + Exif(Tiff(true, 6)), 1},
+      {"byte between segments", kSoi + kJfif + Bytes{0} + Exif(Tiff(true, 6)), 1},
+      {"length 1", kSoi + Bytes{0xFF, 0xE0, 0, 1} + Exif(Tiff(true, 6)), 1},
+      {"length 2", kSoi + Bytes{0xFF, 0xE0, 0, 2} + Exif(Tiff(true, 6)), 6},
+      {"tag in IFD1 only", Tiff(false, {kWidth}, {six}), 1},
+      {"IFD0 links to itself", Patched(Tiff(true, {kWidth}), 22, {0, 0, 0, 8}), 1},
+      {"LONG", Tiff(false, {{kOrientation, kLong, 1, 6}}), 1},
+      {"count 2", Tiff(true, {{kOrientation, kShort, 2, 6}}), 1},
+      {"count 0", Tiff(false, {{kOrientation, kShort, 0, 6}}), 1},
+      {"magic 43", Patched(Tiff(false, 6), 2, {43}), 1},
+      {"mixed byte order mark", Patched(Tiff(false, 6), 1, {'M'}), 1},
+      {"count stops before the tag", Patched(Tiff(false, 6), 8, {1}), 1},
+      {"count 65537", Tiff(false, {{kOrientation, kShort, 0x10001, 6}}), 1},
+      {"IFD0 after 64 KiB, little-endian", Tiff(false, {six}, {}, 0x10000), 6},
+      {"IFD0 after 64 KiB, big-endian", Tiff(true, {six}, {}, 0x10000), 6},
+      {"IFD0 count cut short", Patched(Tiff(false, {six}), 4, {25}), 1},
+      {"IFD0 at 2^32 - 8", Patched(Tiff(true, {six}), 4, {0xFF, 0xFF, 0xFF, 0xF8}), 1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.expected, Orientation(c.file)) << c.name;
+  // A marker without a length, or the scan, ends the walk, even where a length could follow.
+  for (uint8_t marker : {0x00, 0x01, 0xD0, 0xD7, 0xD8, 0xD9, 0xDA})
+    EXPECT_EQ(1, Orientation(kSoi + Bytes{0xFF, marker, 0, 2} + Exif(Tiff(true, 6)))) << int(marker);
+}
+
+// A file cut anywhere before the end of its Exif segment gives 1; and the TIFF structure ends with
+// its segment even when the bytes after it would complete the IFD.
+TEST(PhotoOrientation, CutAtEveryLength) {
+  for (bool big : {false, true}) {
+    const Bytes tiff = Tiff(big, 6), head = kSoi + kXmp, file = head + Exif(tiff) + kScan;
+    for (size_t n = 0; n <= file.size(); ++n)
+      EXPECT_EQ(n >= head.size() + 10 + tiff.size() ? 6 : 1, Orientation(file, n)) << big << " " << n;
+    for (size_t n = 0; n <= tiff.size(); ++n) {
+      Bytes cut = kSoi + Exif(Bytes(tiff.begin(), tiff.begin() + n));
+      EXPECT_EQ(n >= 10 + 2 * 12 ? 6 : 1, Orientation(cut + Bytes(tiff.begin() + n, tiff.end()))) << big << " " << n;
+      EXPECT_EQ(n >= 10 + 2 * 12 ? 6 : 1, TiffOrientation(Bytes(tiff.begin(), tiff.begin() + n).data(), n)) << n;
+    }
+  }
+}
+
+// The upright picture, top row first, from `target` (bottom-up, `width` pixels a row).
+std::string Upright(const std::vector<uint32_t>& target, int width) {
+  std::string rows;
+  for (size_t end = target.size(); end > 0; end -= width)
+    rows += std::string(target.begin() + (end - width), target.begin() + end) + (end > size_t(width) ? "/" : "");
+  return rows;
+}
+
+TEST(OrientPixels, EveryOrientationOfThreeByTwo) {
+  const std::vector<uint32_t> source{'A', 'B', 'C', 'D', 'E', 'F'};  // ABC over DEF
+  const struct {
+    int orientation;
+    const char* upright;
+  } cases[] = {{1, "ABC/DEF"},   {2, "CBA/FED"},   {3, "FED/CBA"},   {4, "DEF/ABC"}, {5, "AD/BE/CF"},
+               {6, "DA/EB/FC"}, {7, "FC/EB/DA"}, {8, "CF/BE/AD"}, {0, "ABC/DEF"}, {9, "ABC/DEF"}};
+  for (const auto& c : cases) {
+    std::vector<uint32_t> target(6, '?');
+    OrientPixels(source.data(), 3, 2, c.orientation, target.data());
+    EXPECT_EQ(c.upright, Upright(target, SwapsSides(c.orientation) ? 2 : 3)) << c.orientation;
+    EXPECT_EQ(c.orientation >= 5 && c.orientation <= 8, SwapsSides(c.orientation)) << c.orientation;
+  }
+}
+
+}  // namespace
+
+// What the loader reads from a photo file itself: the head, and a TIFF's first IFD wherever it lies.
+TEST(PhotoOrientation, ReadFromTheFile) {
+  const std::string path = ::testing::TempDir() + "lumaro-orientation.tif";
+  const struct { const char* name; Bytes file; int expected; } cases[] = {
+      {"JPEG", kSoi + kJfif + Exif(Tiff(false, 6)), 6},
+      {"TIFF, IFD after 100 KB of pixels", Tiff(true, {{kOrientation, kShort, 1, 8}}, {}, 100000), 8},
+      {"TIFF, IFD past the end", Patched(Tiff(false, 3), 4, {0xF0, 0xFF, 0xFF, 0x00}), 1},
+      {"empty", {}, 1}};
+  for (const auto& c : cases) {
+    FILE* f = fopen(path.c_str(), "w+b");
+    ASSERT_TRUE(f && (c.file.empty() || fwrite(c.file.data(), 1, c.file.size(), f) == c.file.size()));
+    EXPECT_EQ(c.expected, ReadPhotoOrientation(f)) << c.name;
+    fclose(f);
+  }
+  remove(path.c_str());
+}
