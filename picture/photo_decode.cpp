@@ -57,7 +57,11 @@ ComPtr<IWICBitmapSource> PixelsAt(IWICImagingFactory* factory, IWICBitmapFrameDe
 
 BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void* context) {
   Release();  // whatever follows, the old picture is gone
-  const int orientation = ReadPhotoOrientation(file);
+  // The size the header claims is checked before the system's decoder sees
+  // it: some decoders take memory for the whole frame as the file opens.
+  const PhotoFacts facts = ReadPhotoFacts(file);
+  if (facts.sized && !PhotoSizeAllowed(facts.width, facts.height)) return FALSE;
+  const int orientation = facts.orientation;
 
   wchar_t widePath[MAX_PATH];
   if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, widePath, MAX_PATH)) return FALSE;
@@ -70,7 +74,7 @@ BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void
                                                 &decoder)) ||
       FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&frameWidth, &frameHeight)))
     return FALSE;
-  // Checked before any pixel is decoded: a few bytes can claim any size.
+  // Again as the decoder sees it, for the formats whose headers we do not read.
   if (!PhotoSizeAllowed(frameWidth, frameHeight)) return FALSE;
 
   const bool swaps = SwapsSides(orientation);

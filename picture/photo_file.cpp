@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "picture/exif_orientation.h"
+#include "picture/photo_header.h"
 
 namespace {
 
@@ -15,29 +15,30 @@ uint32_t Get32(const uint8_t* p, bool bigEndian) {
 }
 
 // A TIFF whose first IFD lies beyond the head (writers often put it after
-// the pixels): its header and that IFD, read into one small TIFF whose IFD
-// follows the header. The orientation's value is held in its entry.
-int OrientationOfFarIfd(FILE* file, const uint8_t* head) {
+// the pixels): its header and that IFD, read into `ifd` as one small TIFF
+// whose IFD follows the header. The values we read are held in the entries.
+size_t ReadFarIfd(FILE* file, const uint8_t* head, uint8_t (&ifd)[8 + 2 + 12 * 64]) {
   const bool bigEndian = head[0] == 'M';
   const uint32_t offset = Get32(head + 4, bigEndian);
-  uint8_t ifd[8 + 2 + 12 * 64];  // the tag sorts early: 64 entries are plenty
-  memcpy(ifd, head, 4);
+  memcpy(ifd, head, 4);  // the tags we read sort early: 64 entries are plenty
   const uint8_t eight[4] = {0, 0, 0, 8};
   for (int i = 0; i < 4; ++i) ifd[4 + i] = bigEndian ? eight[i] : eight[3 - i];
-  if (offset > 0x7FFFFFFF || fseek(file, long(offset), SEEK_SET) != 0) return 1;
-  const size_t got = fread(ifd + 8, 1, sizeof ifd - 8, file);
-  return TiffOrientation(ifd, 8 + got);
+  if (offset > 0x7FFFFFFF || fseek(file, long(offset), SEEK_SET) != 0) return 0;
+  return 8 + fread(ifd + 8, 1, sizeof ifd - 8, file);
 }
 
 }  // namespace
 
-int ReadPhotoOrientation(FILE* file) {
+PhotoFacts ReadPhotoFacts(FILE* file) {
   static uint8_t head[kHeadBytes];  // one thread; too large for its stack
-  if (fseek(file, 0, SEEK_SET) != 0) return 1;
-  const size_t got = fread(head, 1, sizeof head, file);
-  const bool tiff = got >= 8 && (memcmp(head, "II*\0", 4) == 0 || memcmp(head, "MM\0*", 4) == 0);
-  if (tiff && Get32(head + 4, head[0] == 'M') + 2 > got) return OrientationOfFarIfd(file, head);
-  return PhotoOrientation(head, got);
+  static uint8_t ifd[8 + 2 + 12 * 64];
+  const uint8_t* bytes = head;
+  size_t size = fseek(file, 0, SEEK_SET) == 0 ? fread(head, 1, sizeof head, file) : 0;
+  const bool tiff = size >= 8 && (memcmp(head, "II*\0", 4) == 0 || memcmp(head, "MM\0*", 4) == 0);
+  if (tiff && uint64_t(Get32(head + 4, head[0] == 'M')) + 2 > size) bytes = ifd, size = ReadFarIfd(file, head, ifd);
+  PhotoFacts facts = {PhotoOrientation(bytes, size), false, 0, 0};
+  facts.sized = PhotoFrameSize(bytes, size, &facts.width, &facts.height);
+  return facts;
 }
 
 BOOL PhotoSizeAllowed(uint32_t width, uint32_t height) {

@@ -7,9 +7,15 @@
 
 #include "platform/win.h"
 
-// The EXIF orientation (1 to 8, 1 when none) from the file's first 64 KiB;
-// a TIFF file's first IFD is read wherever it lies.
-int ReadPhotoOrientation(FILE* file);
+// What the file's header says, read from its first 64 KiB (a TIFF file's
+// first IFD wherever it lies): the EXIF orientation (1 to 8, 1 when none)
+// and, when `sized`, the frame size it claims.
+struct PhotoFacts {
+  int orientation;
+  bool sized;
+  uint32_t width, height;
+};
+PhotoFacts ReadPhotoFacts(FILE* file);
 
 // A photo's frame within the loader's bounds: sides of 1 to 32768 pixels,
 // and no more than 256 MiB at 32 bits a pixel.

@@ -178,7 +178,7 @@ TEST(Rules, PhotoSizes) {
       {3000, 1000, 800, 600, 1800, 600}, {1001, 1000, 500, 1, 500, 500}, {100, 50, 0, 0, 2, 1},
       {320, 200, 640, 480, 320, 200}, {320, 200, 320, 10, 320, 200}, {320, 200, 10, 200, 320, 200}, {0, 5, 1, 1, 0, 5}};
   for (const auto& c : cases) {
-    const SIZE s = DecodeSize(int(c[0]), int(c[1]), SIZE{c[2], c[3]});
+    const SIZE s = DecodeSize(int(c[0]), int(c[1]), SIZE{LONG(c[2]), LONG(c[3])});
     EXPECT_EQ((std::vector<long>{c[4], c[5]}), (std::vector<long>{s.cx, s.cy})) << c[0] << "x" << c[1] << " for " << c[2] << "x" << c[3];
   }
   const uint32_t allowed[][3] = {{1, 1, 1}, {32768, 2048, 1}, {1, 32768, 1}, {8192, 8192, 1}, {0, 5, 0}, {5, 0, 0},

@@ -1,11 +1,11 @@
-// A photo's EXIF orientation, from JPEG segments and TIFF IFDs built here, and pixels turned upright by it.
+// A photo's header: its EXIF orientation and frame size, from JPEG segments, TIFF IFDs and PNG and GIF headers built here; and pixels turned upright by the orientation.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "picture/exif_orientation.h"
+#include "picture/photo_header.h"
 #include "picture/orient_pixels.h"
 #include "picture/photo_file.h"
 
@@ -149,19 +149,30 @@ TEST(OrientPixels, EveryOrientationOfThreeByTwo) {
 
 }  // namespace
 
-// What the loader reads from a photo file itself: the head, and a TIFF's first IFD wherever it lies.
-TEST(PhotoOrientation, ReadFromTheFile) {
-  const std::string path = ::testing::TempDir() + "lumaro-orientation.tif";
-  const struct { const char* name; Bytes file; int expected; } cases[] = {
-      {"JPEG", kSoi + kJfif + Exif(Tiff(false, 6)), 6},
-      {"TIFF, IFD after 100 KB of pixels", Tiff(true, {{kOrientation, kShort, 1, 8}}, {}, 100000), 8},
-      {"TIFF, IFD past the end", Patched(Tiff(false, 3), 4, {0xF0, 0xFF, 0xFF, 0x00}), 1},
-      {"empty", {}, 1}};
+// What the loader reads from a photo file itself: the head, and a TIFF's first IFD wherever it lies; the orientation
+// and the frame size claimed (0 x 0 when none can be read).
+TEST(PhotoHeader, ReadFromTheFile) {
+  const std::string path = ::testing::TempDir() + "lumaro-photo-header";
+  const Bytes png = Text("\x89PNG\r\n\x1A\n") + Bytes{0, 0, 0, 13} + Text("IHDR") + Bytes{0, 1, 0, 0, 0, 0, 0, 2, 8, 6, 0, 0, 0};
+  const Entry height{0x0101, kLong, 1, 70000};
+  const struct { const char* name; Bytes file; int orientation; uint32_t width, height; } cases[] = {
+      {"JPEG, Exif before the frame", kSoi + kJfif + Exif(Tiff(false, 6)) + Segment(0xC2, {8, 1, 0, 2, 0, 3}), 6, 512, 256},
+      {"JPEG, DHT and DAC are no frame", kSoi + Segment(0xC4, {8, 9, 9, 9, 9}) + Segment(0xCC, {8, 9, 9, 9, 9}), 1, 0, 0},
+      {"JPEG, a frame header too short", kSoi + Segment(0xC0, {8, 1, 0, 2}), 1, 0, 0},
+      {"TIFF, IFD after 100 KB of pixels", Tiff(true, {kWidth, height, {kOrientation, kShort, 1, 8}}, {}, 100000), 8, 640, 70000},
+      {"TIFF, no length", Tiff(false, 3), 3, 0, 0},
+      {"TIFF, IFD past the end", Patched(Tiff(false, 3), 4, {0xF0, 0xFF, 0xFF, 0x00}), 1, 0, 0},
+      {"PNG", png, 1, 65536, 2}, {"PNG, cut in IHDR", Bytes(png.begin(), png.end() - 6), 1, 0, 0},
+      {"GIF", Text("GIF89a") + Bytes{0xFF, 0xFF, 3, 0}, 1, 65535, 3}, {"GIF87a, cut", Text("GIF87a\1\0\1"), 1, 0, 0},
+      {"empty", {}, 1, 0, 0}};
   for (const auto& c : cases) {
     FILE* f = fopen(path.c_str(), "w+b");
     ASSERT_TRUE(f && (c.file.empty() || fwrite(c.file.data(), 1, c.file.size(), f) == c.file.size()));
-    EXPECT_EQ(c.expected, ReadPhotoOrientation(f)) << c.name;
+    const PhotoFacts facts = ReadPhotoFacts(f);
     fclose(f);
+    EXPECT_EQ(c.orientation, facts.orientation) << c.name;
+    EXPECT_EQ((std::vector<uint32_t>{c.width, c.height}),
+              (facts.sized ? std::vector<uint32_t>{facts.width, facts.height} : std::vector<uint32_t>{0, 0})) << c.name;
   }
   remove(path.c_str());
 }
