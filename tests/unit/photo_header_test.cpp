@@ -153,26 +153,28 @@ TEST(OrientPixels, EveryOrientationOfThreeByTwo) {
 // and the frame size claimed (0 x 0 when none can be read).
 TEST(PhotoHeader, ReadFromTheFile) {
   const std::string path = ::testing::TempDir() + "lumaro-photo-header";
-  const Bytes png = Text("\x89PNG\r\n\x1A\n") + Bytes{0, 0, 0, 13} + Text("IHDR") + Bytes{0, 1, 0, 0, 0, 0, 0, 2, 8, 6, 0, 0, 0};
-  const Entry height{0x0101, kLong, 1, 70000};
-  const struct { const char* name; Bytes file; int orientation; uint32_t width, height; } cases[] = {
-      {"JPEG, Exif before the frame", kSoi + kJfif + Exif(Tiff(false, 6)) + Segment(0xC2, {8, 1, 0, 2, 0, 3}), 6, 512, 256},
-      {"JPEG, DHT and DAC are no frame", kSoi + Segment(0xC4, {8, 9, 9, 9, 9}) + Segment(0xCC, {8, 9, 9, 9, 9}), 1, 0, 0},
-      {"JPEG, a frame header too short", kSoi + Segment(0xC0, {8, 1, 0, 2}), 1, 0, 0},
-      {"TIFF, IFD after 100 KB of pixels", Tiff(true, {kWidth, height, {kOrientation, kShort, 1, 8}}, {}, 100000), 8, 640, 70000},
-      {"TIFF, no length", Tiff(false, 3), 3, 0, 0},
-      {"TIFF, IFD past the end", Patched(Tiff(false, 3), 4, {0xF0, 0xFF, 0xFF, 0x00}), 1, 0, 0},
-      {"PNG", png, 1, 65536, 2}, {"PNG, cut in IHDR", Bytes(png.begin(), png.end() - 6), 1, 0, 0},
-      {"GIF", Text("GIF89a") + Bytes{0xFF, 0xFF, 3, 0}, 1, 65535, 3}, {"GIF87a, cut", Text("GIF87a\1\0\1"), 1, 0, 0},
-      {"empty", {}, 1, 0, 0}};
+  const Bytes ihdr = Text("\x89PNG\r\n\x1A\n") + Bytes{0, 0, 0, 13} + Text("IHDR") + Bytes{0, 1, 0, 0, 0, 0, 0, 2};
+  const Bytes exif6 = Text(std::string("Exif\0\0", 6)) + Tiff(false, 6);
+  const Entry wide{0x0100, kLong, 1, 70001}, high{0x0101, kLong, 1, 70000};
+  const struct { const char* name; Bytes file; int orientation; std::vector<uint32_t> size; } cases[] = {
+      {"JPEG, Exif before the frame", kSoi + kJfif + Exif(Tiff(false, 6)) + Segment(0xC0, {8, 1, 0, 2, 0}), 6, {512, 256}},
+      {"JPEG, the first Exif counts", kSoi + Exif(Tiff(true, 3)) + Exif(Tiff(false, 8)) + Segment(0xCF, {8, 1, 0, 2, 0}), 3, {512, 256}},
+      {"JPEG, Exif in APP2 is no Exif", kSoi + Segment(0xE2, exif6) + Segment(0xC2, {8, 0, 1, 0, 2}), 1, {2, 1}},
+      {"JPEG, DHT and DAC are no frame", kSoi + Segment(0xC4, {8, 9, 9, 9, 9}) + Segment(0xCC, {8, 9, 9, 9, 9}), 1, {}},
+      {"JPEG, a frame header too short", kSoi + Segment(0xC0, {8, 1, 0, 2}), 1, {}},
+      {"TIFF, IFD after 100 KB of pixels", Tiff(false, {wide, high, {kOrientation, kShort, 1, 8}}, {}, 100000), 8, {70001, 70000}},
+      {"TIFF, no length", Tiff(true, 3), 3, {}},
+      {"TIFF, IFD past the end", Patched(Tiff(false, 3), 4, {0xF0, 0xFF, 0xFF, 0x00}), 1, {}},
+      {"PNG, to the height", ihdr, 1, {65536, 2}}, {"PNG, cut in the height", Bytes(ihdr.begin(), ihdr.end() - 1), 1, {}},
+      {"GIF87a", Text("GIF87a") + Bytes{0x34, 0x12, 3, 0}, 1, {0x1234, 3}}, {"GIF89a, cut", Text("GIF89a\1\0\1"), 1, {}},
+      {"empty", {}, 1, {}}};
   for (const auto& c : cases) {
     FILE* f = fopen(path.c_str(), "w+b");
     ASSERT_TRUE(f && (c.file.empty() || fwrite(c.file.data(), 1, c.file.size(), f) == c.file.size()));
     const PhotoFacts facts = ReadPhotoFacts(f);
     fclose(f);
     EXPECT_EQ(c.orientation, facts.orientation) << c.name;
-    EXPECT_EQ((std::vector<uint32_t>{c.width, c.height}),
-              (facts.sized ? std::vector<uint32_t>{facts.width, facts.height} : std::vector<uint32_t>{0, 0})) << c.name;
+    EXPECT_EQ(c.size, (facts.sized ? std::vector<uint32_t>{facts.width, facts.height} : std::vector<uint32_t>{})) << c.name;
   }
   remove(path.c_str());
 }
