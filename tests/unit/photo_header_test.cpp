@@ -162,11 +162,16 @@ TEST(PhotoHeader, ReadFromTheFile) {
       {"JPEG, Exif in APP2 is no Exif", kSoi + Segment(0xE2, exif6) + Segment(0xC2, {8, 0, 1, 0, 2}), 1, {2, 1}},
       {"JPEG, DHT and DAC are no frame", kSoi + Segment(0xC4, {8, 9, 9, 9, 9}) + Segment(0xCC, {8, 9, 9, 9, 9}), 1, {}},
       {"JPEG, a frame header too short", kSoi + Segment(0xC0, {8, 1, 0, 2}), 1, {}},
+      {"JPEG, fill bytes to the end", kSoi + Bytes{0xFF, 0xFF}, 1, {}},
+      {"JPEG, a scan before the frame", kSoi + Segment(0xDA, {1}) + Segment(0xC0, {8, 1, 0, 2, 0}), 1, {}},
+      {"JPEG, a length cut", kSoi + Bytes{0xFF, 0xC0, 0}, 1, {}}, {"JPEG, a length past the end", kSoi + Bytes{0xFF, 0xC0, 0, 9, 8}, 1, {}},
       {"TIFF, IFD after 100 KB of pixels", Tiff(false, {wide, high, {kOrientation, kShort, 1, 8}}, {}, 100000), 8, {70001, 70000}},
-      {"TIFF, no length", Tiff(true, 3), 3, {}},
+      {"TIFF, no length", Tiff(true, 3), 3, {}}, {"TIFF, more entries than the IFD holds", Patched(Tiff(false, 3), 8, {3}), 1, {}},
+      {"TIFF, a length of another type", Tiff(false, {kWidth, {0x0101, 5, 1, 9}}), 1, {}},
       {"TIFF, IFD past the end", Patched(Tiff(false, 3), 4, {0xF0, 0xFF, 0xFF, 0x00}), 1, {}},
       {"PNG, to the height", ihdr, 1, {65536, 2}}, {"PNG, cut in the height", Bytes(ihdr.begin(), ihdr.end() - 1), 1, {}},
-      {"GIF87a", Text("GIF87a") + Bytes{0x34, 0x12, 3, 0}, 1, {0x1234, 3}}, {"GIF89a, cut", Text("GIF89a\1\0\1"), 1, {}},
+      {"GIF89a", Text("GIF89a") + Bytes{0x34, 0x12, 3, 0}, 1, {0x1234, 3}}, {"GIF87a", Text("GIF87a") + Bytes{1, 0, 1, 0}, 1, {1, 1}},
+      {"GIF87a, cut", Text("GIF87a") + Bytes{1, 0, 1}, 1, {}},
       {"empty", {}, 1, {}}};
   for (const auto& c : cases) {
     FILE* f = fopen(path.c_str(), "w+b");
