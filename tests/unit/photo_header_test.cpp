@@ -150,7 +150,7 @@ TEST(OrientPixels, EveryOrientationOfThreeByTwo) {
 }  // namespace
 
 // What the loader reads from a photo file itself: the head, and a TIFF's first IFD wherever it lies; the orientation
-// and the frame size claimed (0 x 0 when none can be read).
+// and the frame size claimed (none when it cannot be read).
 TEST(PhotoHeader, ReadFromTheFile) {
   const std::string path = ::testing::TempDir() + "lumaro-photo-header";
   const Bytes ihdr = Text("\x89PNG\r\n\x1A\n") + Bytes{0, 0, 0, 13} + Text("IHDR") + Bytes{0, 1, 0, 0, 0, 0, 0, 2};
