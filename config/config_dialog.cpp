@@ -1,8 +1,15 @@
 #include "config/config_dialog.h"
 
+#include <algorithm>
+#include <string>
+
+#include "config/folder_messages.h"
+#include "config/folder_picker.h"
 #include "framework/ddx.h"
 #include "res/resource.h"
 #include "settings/collection.h"
+#include "settings/folder_collection.h"
+#include "settings/folder_files.h"
 #include "settings/saver_settings.h"
 
 ConfigDialog::ConfigDialog(HWND hWndOwner) : CDialog(IDD_CONFIG, hWndOwner), m_wndPreview(TRUE) {}
@@ -28,6 +35,11 @@ const RECT kPreviewInMonitor = {15, 16, 168, 128};
 
 void AddCollection(const char* name, void* context) {
   static_cast<CListBox*>(context)->AddString(name);
+}
+
+// Names match as the catalogue's keys do, without regard to case.
+bool NameListed(const char* name, void* context) {
+  return static_cast<const CListBox*>(context)->FindStringExact(-1, name) != LB_ERR;
 }
 }  // namespace
 
@@ -72,6 +84,7 @@ BOOL ConfigDialog::OnInitDialog() {
   // the notification, so the record keeps its collection.
   int current = m_lbCollections.FindStringExact(-1, theSettings.CurrentSet);
   if (current != LB_ERR) m_lbCollections.SetCurSel(current);
+  EnableRemove();
 
   CenterWindow();
   return TRUE;
@@ -82,7 +95,21 @@ BOOL ConfigDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     OnSelChangeCollections();
     return TRUE;
   }
+  if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_ADD_FOLDER) {
+    OnAddFolder();
+    return TRUE;
+  }
+  if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_REMOVE_COLLECTION) {
+    OnRemoveCollection();
+    return TRUE;
+  }
   return CDialog::OnCommand(wParam, lParam);
+}
+
+void ConfigDialog::OnOK() {
+  if (!UpdateData(TRUE)) return;  // the prompt has been shown; stay open
+  m_catalogue.Apply();
+  EndDialog(IDOK);
 }
 
 void ConfigDialog::OnSelChangeCollections() {
@@ -90,6 +117,74 @@ void ConfigDialog::OnSelChangeCollections() {
   if (index < 0) return;
   char name[kNameSize];
   if (!m_lbCollections.GetText(index, name, sizeof name)) return;
+  EnableRemove();
+  if (strcmp(name, theSettings.CurrentSet) == 0) return;
   // The preview notices the new name at its next tick.
-  SelectCollection(name);
+  char file[kValueSize];
+  m_catalogue.FileOf(name, file);
+  UseCollection(name, file);
+}
+
+void ConfigDialog::OnAddFolder() {
+  std::wstring folder;
+  if (!PickFolder(m_hWnd, &folder)) return;
+  HCURSOR oldCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  const FolderOutcome outcome = MakeFolderCollection(folder.c_str());
+  SetCursor(oldCursor);
+
+  std::string name;
+  if (outcome.result == kFolderWritten) {
+    // A folder listed already keeps its name; its file is up to date now.
+    int index = FindCollectionOfFile(outcome.collectionFile.c_str());
+    if (index < 0) {
+      name = UniqueCollectionName(outcome.name, &NameListed, &m_lbCollections);
+      m_catalogue.Add(name.c_str(), outcome.collectionFile.c_str());
+      index = m_lbCollections.AddString(name.c_str());
+    }
+    m_lbCollections.SetCurSel(index);
+    char listed[kNameSize];
+    if (m_lbCollections.GetText(index, listed, sizeof listed)) name = listed;
+    ShowSelection();
+  }
+  ReportFolderOutcome(m_hWnd, folder, outcome, name.c_str());
+}
+
+void ConfigDialog::OnRemoveCollection() {
+  const int index = m_lbCollections.GetCurSel();
+  char name[kNameSize];
+  if (index < 0 || !m_lbCollections.GetText(index, name, sizeof name)) return;
+  m_catalogue.Remove(name);
+  m_lbCollections.DeleteString(index);
+  // The next item takes its place; after the last, the one before.
+  const int count = m_lbCollections.GetCount();
+  if (count > 0) m_lbCollections.SetCurSel(std::min(index, count - 1));
+  ShowSelection();
+}
+
+int ConfigDialog::FindCollectionOfFile(const char* file) const {
+  const int count = m_lbCollections.GetCount();
+  for (int i = 0; i < count; ++i) {
+    char name[kNameSize], listed[kValueSize];
+    if (!m_lbCollections.GetText(i, name, sizeof name)) continue;
+    m_catalogue.FileOf(name, listed);
+    if (lstrcmpiA(listed, file) == 0) return i;
+  }
+  return -1;
+}
+
+void ConfigDialog::ShowSelection() {
+  char name[kNameSize] = "", file[kValueSize] = "";
+  const int index = m_lbCollections.GetCurSel();
+  if (index >= 0 && m_lbCollections.GetText(index, name, sizeof name)) m_catalogue.FileOf(name, file);
+  UseCollection(name, file);
+  m_wndPreview.ShowCurrentAgain();
+  EnableRemove();
+}
+
+void ConfigDialog::EnableRemove() {
+  HWND remove = GetDlgItem(IDC_REMOVE_COLLECTION);
+  const BOOL enable = m_lbCollections.GetCurSel() >= 0;
+  // A disabled button cannot keep the focus: it moves on to Add folder.
+  if (!enable && GetFocus() == remove) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_ADD_FOLDER)), TRUE);
+  EnableWindow(remove, enable);
 }

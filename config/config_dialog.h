@@ -1,6 +1,8 @@
 // The configuration dialog: the collection list with a live preview of the
-// selected one, the two delays with their arrows and the three options.
-// It edits theSettings in place; the caller saves them after IDOK.
+// selected one, collections added from a folder or taken out, the two
+// delays with their arrows and the three options. It edits theSettings in
+// place; OK writes the catalogue's changes and the caller saves the rest
+// after IDOK.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "saver/picture_wnd.h"
+#include "settings/catalogue_edits.h"
 
 class ConfigDialog : public CDialog {
  public:
@@ -20,13 +23,22 @@ class ConfigDialog : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void OnOK() override;
 
  private:
   void OnSelChangeCollections();
+  void OnAddFolder();
+  void OnRemoveCollection();
+  // The list's item whose collection file is `file`, or -1.
+  int FindCollectionOfFile(const char* file) const;
+  // The selected item (none: no collection) made current and shown now.
+  void ShowSelection();
+  void EnableRemove();
 
   PictureWnd m_wndPreview;
   CBitmapButton m_btnMonitor;
   CListBox m_lbCollections;
   CSpinButtonCtrl m_spinStartDelay;
   CSpinButtonCtrl m_spinChangeDelay;
+  CatalogueEdits m_catalogue;
 };

@@ -12,6 +12,12 @@ int CListBox::AddString(const char* text) {
   return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
 }
 
+int CListBox::DeleteString(int index) {
+  return static_cast<int>(SendMessage(LB_DELETESTRING, static_cast<WPARAM>(index)));
+}
+
+int CListBox::GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
+
 int CListBox::GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
 
 int CListBox::SetCurSel(int index) {

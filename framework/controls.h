@@ -11,6 +11,8 @@
 class CListBox : public CWnd {
  public:
   int AddString(const char* text);
+  int DeleteString(int index);
+  int GetCount() const;
   int GetCurSel() const;
   int SetCurSel(int index);
   // The first item equal to `text` ignoring case, or LB_ERR.

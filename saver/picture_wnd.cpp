@@ -115,6 +115,21 @@ void PictureWnd::OnTimer() {
   PaintPicture();
 }
 
+void PictureWnd::ShowCurrentAgain() {
+  // A picture that fails to load leaves the window black, not showing the
+  // collection before.
+  if (m_pPicture) m_pPicture->Release();
+  for (DibPicture& sized : m_aSized) sized.Release();
+  ReleasePalette();
+  m_szSetName[0] = '\0';
+  SendMessage(WM_TIMER, 1, 0);
+  if (m_hDC && (!m_pPicture || !m_pPicture->m_pBits)) {
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    FillRect(m_hDC, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+}
+
 namespace {
 struct MonitorList {
   RECT rects[kMaxScreens];

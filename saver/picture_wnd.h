@@ -19,6 +19,10 @@ class PictureWnd : public SaverWnd {
   explicit PictureWnd(BOOL bPreview);
   ~PictureWnd() override;
 
+  // Shows picture 1 of the current collection now, also when its name is
+  // the one shown (its file may have changed); nothing when there is none.
+  void ShowCurrentAgain();
+
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 

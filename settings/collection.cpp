@@ -17,11 +17,15 @@ void ReadCollectionString(const char* section, const char* key, char* out) {
   GetPrivateProfileStringA(section, key, "", out, kValueSize, theSettings.CollectionFile);
 }
 
+void CutCollectionDir() {
+  snprintf(theSettings.CollectionDir, sizeof theSettings.CollectionDir, "%s", theSettings.CollectionFile);
+  CutAtLastBackslash(theSettings.CollectionDir);
+}
+
 void LookUpCollectionFile() {
   GetPrivateProfileStringA("Sets", theSettings.CurrentSet, "", theSettings.CollectionFile, kValueSize,
                            kSettingsFile);
-  snprintf(theSettings.CollectionDir, sizeof theSettings.CollectionDir, "%s", theSettings.CollectionFile);
-  CutAtLastBackslash(theSettings.CollectionDir);
+  CutCollectionDir();
 }
 
 }  // namespace
@@ -63,6 +67,12 @@ void SelectCollection(const char* name) {
   if (strcmp(name, theSettings.CurrentSet) == 0) return;
   snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", name);  // at most 255 characters
   LookUpCollectionFile();
+}
+
+void UseCollection(const char* name, const char* file) {
+  snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", name);
+  snprintf(theSettings.CollectionFile, sizeof theSettings.CollectionFile, "%s", file);
+  CutCollectionDir();
 }
 
 void CutAtLastBackslash(char* path) {

@@ -19,6 +19,10 @@ void ResolveCurrentCollection();
 // PictureCount is left as it is and nothing is written.
 void SelectCollection(const char* name);
 
+// Makes `name` current with the collection file `file` (at most 254
+// characters), whatever was current: for a collection not yet in Sets.
+void UseCollection(const char* name, const char* file);
+
 // Cuts a path at its last backslash, in place; no backslash cuts nothing.
 void CutAtLastBackslash(char* path);
 

@@ -21,6 +21,7 @@
 #include "saver/tick_rule.h"
 #include "settings/collection.h"
 #include "settings/saver_settings.h"
+#include "unit/settings_fixture.h"
 
 #ifndef _WIN32
 #include "platform/native_hooks.h"
@@ -213,33 +214,6 @@ TEST(Rules, PinnedBands) {
   }
 }
 
-// Paths keep backslashes, as collection paths do; the C library gets slashes, which Windows takes too.
-std::string Swap(std::string path, char from, char to) { return std::replace(path.begin(), path.end(), from, to), path; }
-std::string LocalPath(const std::string& path) { return Swap(path, '\\', '/'); }
-void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(LocalPath(path), std::ios::binary) << bytes; }
-
-// A fresh directory, removed with its contents at the end of the test.
-struct TempDir {
-  TempDir() { std::filesystem::create_directories(LocalPath(dir)); }
-  ~TempDir() { std::error_code ec; std::filesystem::remove_all(LocalPath(dir), ec); }
-  std::string Path(const std::string& name) const { return dir + "\\" + name; }
-  std::string dir = Swap(::testing::TempDir() + "lumaro-" + std::to_string(std::random_device()()), '/', '\\');
-};
-
-#define SET(field, text) snprintf(theSettings.field, sizeof theSettings.field, "%s", std::string(text).c_str())
-
-// LUMARO.INI: natively in the test's own profile directory, under Wine in Windows' directory.
-std::string SettingsFile(const TempDir& dir) {
-#ifdef _WIN32
-  char windows[MAX_PATH] = "";
-  GetWindowsDirectoryA(windows, sizeof windows);
-  return (void)dir, windows + std::string("\\LUMARO.INI");
-#else
-  NativeSetProfileDirectory(LocalPath(dir.dir).c_str());
-  return dir.Path("LUMARO.INI");
-#endif
-}
-
 std::string Resolved() {
   return theSettings.CollectionFile + (" | " + std::string(theSettings.CollectionDir)) + " | " + std::to_string(theSettings.PictureCount);
 }
@@ -253,18 +227,6 @@ std::string Record() {
   return text + Resolved();
 }
 
-// Each test starts without LUMARO.INI, which Windows may cache.
-class Settings : public ::testing::Test {
- protected:
-  void SetUp() override { TearDown(); }
-  void TearDown() override {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kSettingsFile);
-    remove(LocalPath(m_file).c_str());
-    theSettings = SaverSettings{};
-  }
-  TempDir m_dir;
-  std::string m_file = SettingsFile(m_dir), m_sea = m_dir.Path("SEA.INI");
-};
 
 TEST_F(Settings, CatalogueListsWholeNamesInFileOrder) {
   std::string big = "[Sets]\r\n";  // 100 entries of 101 bytes for an 8192-byte list: 81 fit, the 82nd is cut

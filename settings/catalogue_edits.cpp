@@ -1,0 +1,42 @@
+#include "settings/catalogue_edits.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/win.h"
+#include "settings/saver_settings.h"
+
+namespace {
+// Keys of an INI file match without regard to case.
+bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+}  // namespace
+
+void CatalogueEdits::Add(const char* name, const char* file) { m_added.push_back({name, file}); }
+
+void CatalogueEdits::Remove(const char* name) {
+  const auto added = std::find_if(m_added.begin(), m_added.end(), [name](const Entry& e) { return SameName(e.name, name); });
+  if (added != m_added.end()) {
+    m_added.erase(added);  // added in this run, so Sets never held it
+    return;
+  }
+  m_removed.push_back(name);
+}
+
+void CatalogueEdits::FileOf(const char* name, char* file) const {
+  for (const Entry& e : m_added)
+    if (SameName(e.name, name)) {
+      snprintf(file, kValueSize, "%s", e.file.c_str());
+      return;
+    }
+  for (const std::string& removed : m_removed)
+    if (SameName(removed, name)) {
+      file[0] = '\0';
+      return;
+    }
+  GetPrivateProfileStringA("Sets", name, "", file, kValueSize, kSettingsFile);
+}
+
+void CatalogueEdits::Apply() const {
+  for (const std::string& removed : m_removed) WritePrivateProfileStringA("Sets", removed.c_str(), nullptr, kSettingsFile);
+  for (const Entry& e : m_added) WritePrivateProfileStringA("Sets", e.name.c_str(), e.file.c_str(), kSettingsFile);
+}

@@ -1,0 +1,184 @@
+#include "settings/folder_collection.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <unordered_map>
+
+#include "platform/win.h"
+#include "settings/name_order.h"
+
+const char kFolderCollectionFile[] = "COLLECTION.INI";
+
+namespace {
+
+enum { kMaxName = 255, kMaxSectionBytes = 32 << 20 };
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
+// File names match without regard to case, as the file system matches them.
+std::string Folded(const std::string& name) {
+  std::string folded(name);
+  std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii);
+  return folded;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string Trimmed(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// The profile functions trim a value and take one pair of matching quotes
+// off it: such a value is written inside quotes so that it reads back whole.
+std::string ValueText(const std::string& value) {
+  const bool changed = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                                          (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
+  return changed ? '"' + value + '"' : value;
+}
+
+std::string Unquoted(const std::string& value) {
+  if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// A picture key as the slideshow forms it: "%d" of 1 to `count`.
+bool PictureNumber(const std::string& key, int count, int* number) {
+  if (key.empty() || key.size() > 9 || key[0] == '0') return false;
+  int n = 0;
+  for (char c : key) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n > count) return false;
+  *number = n;
+  return true;
+}
+
+// A section's entries by picture number; the first of a repeated key wins,
+// as it does for the profile functions.
+bool ReadNumbered(const char* path, const char* section, int count, std::map<int, std::string>* values) {
+  std::vector<char> list;
+  for (size_t size = 64 * 1024;; size *= 2) {
+    if (size > kMaxSectionBytes) return false;
+    list.assign(size, '\0');
+    // A list that did not fit comes back as size - 2 characters.
+    if (GetPrivateProfileSectionA(section, list.data(), DWORD(size), path) < size - 2) break;
+  }
+  for (const char* entry = list.data(); *entry; entry += strlen(entry) + 1) {
+    const char* eq = strchr(entry, '=');
+    int n = 0;
+    if (eq && PictureNumber(Trimmed(std::string(entry, eq)), count, &n))
+      values->emplace(n, Unquoted(Trimmed(eq + 1)));
+  }
+  return true;
+}
+
+std::string TitleFromName(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+bool IsPictureName(const std::wstring& name) {
+  static const char* const kExtensions[] = {"bmp", "dib", "jpg", "jpeg", "jpe", "png", "gif", "tif", "tiff"};
+  const size_t dot = name.rfind(L'.');
+  if (dot == std::wstring::npos) return false;
+  std::string extension;
+  for (size_t i = dot + 1; i < name.size(); ++i) {
+    const wchar_t c = name[i];
+    if (c > 0x7F) return false;
+    extension += char(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+  }
+  for (const char* known : kExtensions)
+    if (extension == known) return true;
+  return false;
+}
+
+FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFile> files,
+                                      const std::vector<CollectionEntry>& previous) {
+  FolderCollection plan = {{}, 0, 0};
+  std::vector<FolderFile> found;
+  for (FolderFile& file : files) {
+    if (!IsPictureName(file.name)) continue;
+    if (!file.ansiExact)
+      ++plan.leftOutNames;
+    else if (folderLength + 1 + file.ansi.size() > kMaxPicturePath)
+      ++plan.leftOutLong;
+    else
+      found.push_back(std::move(file));
+  }
+  // Names the order calls equal still get one order, whatever the listing's.
+  std::sort(found.begin(), found.end(), [](const FolderFile& a, const FolderFile& b) {
+    const int order = CompareNamesLogically(a.name.c_str(), b.name.c_str());
+    return order != 0 ? order < 0 : a.name < b.name;
+  });
+
+  std::unordered_map<std::string, size_t> byName;
+  for (size_t i = 0; i < found.size(); ++i) byName.emplace(Folded(found[i].ansi), i);
+  std::vector<bool> kept(found.size(), false);
+  for (const CollectionEntry& entry : previous) {
+    if (entry.file.find_first_of("\\/") != std::string::npos) {
+      plan.pictures.push_back(entry);
+      continue;
+    }
+    const auto at = byName.find(Folded(entry.file));
+    if (at == byName.end() || kept[at->second]) continue;
+    kept[at->second] = true;
+    plan.pictures.push_back(entry);
+  }
+  for (size_t i = 0; i < found.size(); ++i)
+    if (!kept[i]) plan.pictures.push_back({found[i].ansi, TitleFromName(found[i].ansi)});
+  return plan;
+}
+
+std::string CollectionText(const std::vector<CollectionEntry>& pictures) {
+  std::string text = "[Properties]\r\nCount=" + std::to_string(pictures.size()) + "\r\n\r\n[Pictures]\r\n";
+  for (size_t i = 0; i < pictures.size(); ++i)
+    text += std::to_string(i + 1) + "=" + ValueText(pictures[i].file) + "\r\n";
+  text += "\r\n[Titles]\r\n";
+  for (size_t i = 0; i < pictures.size(); ++i)
+    if (!pictures[i].title.empty()) text += std::to_string(i + 1) + "=" + ValueText(pictures[i].title) + "\r\n";
+  return text;
+}
+
+bool ReadCollectionEntries(const char* path, std::vector<CollectionEntry>* entries) {
+  entries->clear();
+  const int count = static_cast<int>(GetPrivateProfileIntA("Properties", "Count", 0, path));
+  if (count <= 0) return true;
+  std::map<int, std::string> files, titles;
+  if (!ReadNumbered(path, "Pictures", count, &files) || !ReadNumbered(path, "Titles", count, &titles)) return false;
+  for (const auto& file : files)
+    if (!file.second.empty()) entries->push_back({file.second, titles[file.first]});
+  return true;
+}
+
+std::string CollectionNameFor(const std::string& folder) {
+  size_t end = folder.size();
+  while (end > 0 && (folder[end - 1] == '\\' || folder[end - 1] == '/')) --end;
+  const size_t slash = folder.find_last_of("\\/", end == 0 ? 0 : end - 1);
+  const size_t begin = slash == std::string::npos || end == 0 ? 0 : slash + 1;
+  std::string name = Trimmed(folder.substr(begin, end - begin));
+  // A key holds no "=", and a line starting ";" or "[" is no key at all.
+  std::replace(name.begin(), name.end(), '=', '-');
+  if (!name.empty() && (name[0] == ';' || name[0] == '[')) name[0] = '_';
+  if (name.size() > kMaxName) name.resize(kMaxName);
+  return name.empty() ? "Pictures" : name;
+}
+
+std::string UniqueCollectionName(const std::string& base, bool (*taken)(const char* name, void* context),
+                                 void* context) {
+  std::string name = base.substr(0, kMaxName);
+  for (int n = 2; taken(name.c_str(), context) && n < 100000; ++n) {
+    const std::string suffix = " (" + std::to_string(n) + ")";
+    name = base.substr(0, kMaxName - suffix.size()) + suffix;
+  }
+  return name;
+}

@@ -1,0 +1,64 @@
+// Collections made from a folder: which files are pictures, the order and
+// titles they get, how the folder's earlier collection file is brought up
+// to date, the text written, and the name the catalogue lists it under.
+#pragma once
+
+#include <string>
+#include <vector>
+
+extern const char kFolderCollectionFile[];  // "COLLECTION.INI"
+
+enum {
+  kMaxPicturePath = 255,  // directory, backslash and file name, as looked up
+  // The folder's own path, so that "\COLLECTION.INI" after it still fits
+  // the 254 characters a collection file's path may have.
+  kMaxFolderPath = 254 - 15,
+};
+
+// A file of the folder, as the system lists it.
+struct FolderFile {
+  std::wstring name;  // the order is taken from this
+  std::string ansi;   // the name in the ANSI code page, which is what is written
+  bool ansiExact;     // false: the code page cannot hold the name
+};
+
+// One picture of a collection file, as written there.
+struct CollectionEntry {
+  std::string file;
+  std::string title;
+};
+
+struct FolderCollection {
+  std::vector<CollectionEntry> pictures;  // numbered from 1 in this order
+  int leftOutLong;   // pictures whose joined path would be too long
+  int leftOutNames;  // pictures whose names the ANSI code page cannot hold
+};
+
+// BMP, JPEG, PNG, GIF and TIFF files, by their extension in any case.
+bool IsPictureName(const std::wstring& name);
+
+// The collection for a folder whose path has `folderLength` characters.
+// Pictures already in `previous` stay in its order with their titles (a
+// file there named below a subfolder stays as it is, since subfolders are
+// not searched); the folder's other pictures follow in name order, titled
+// with their names without the extension; files gone from the folder are
+// dropped.
+FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFile> files,
+                                      const std::vector<CollectionEntry>& previous);
+
+// The collection file's whole text: Properties, Pictures and Titles.
+std::string CollectionText(const std::vector<CollectionEntry>& pictures);
+
+// The pictures of an existing collection file, 1 to its Count, as the
+// slideshow would read them. FALSE when the file is too large to take in.
+bool ReadCollectionEntries(const char* path, std::vector<CollectionEntry>* entries);
+
+// The catalogue name a folder suggests: its last part, made safe as an INI
+// key ("=" becomes "-", a leading ";" or "[" becomes "_"), at most 255
+// characters. "Pictures" when nothing is left.
+std::string CollectionNameFor(const std::string& folder);
+
+// `base`, or "base (2)", "base (3)" and so on: the first that `taken` does
+// not know, cut to 255 characters.
+std::string UniqueCollectionName(const std::string& base, bool (*taken)(const char* name, void* context),
+                                 void* context);

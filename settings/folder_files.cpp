@@ -1,0 +1,113 @@
+#include "settings/folder_files.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "settings/folder_collection.h"
+
+namespace {
+
+// The name in the ANSI code page, which the profile functions and the
+// loader see: FALSE when some character has no exact form there (a
+// best-fit stand-in would name another file).
+bool ToAnsi(const wchar_t* text, std::string* ansi) {
+  BOOL usedDefault = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &usedDefault);
+  if (size <= 0) return false;
+  std::vector<char> buffer(size);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer.data(), size, nullptr, &usedDefault);
+  ansi->assign(buffer.data());
+  return !usedDefault;
+}
+
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : m_handle(handle) {}
+  ~FindHandle() {
+    if (m_handle != INVALID_HANDLE_VALUE) FindClose(m_handle);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE get() const { return m_handle; }
+
+ private:
+  HANDLE m_handle;
+};
+
+// The folder's files, not its subfolders. FALSE when it cannot be listed.
+bool ListFiles(const std::wstring& folder, std::vector<FolderFile>* files) {
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (find.get() == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    FolderFile file;
+    file.name = data.cFileName;
+    file.ansiExact = ToAnsi(data.cFileName, &file.ansi);
+    files->push_back(std::move(file));
+  } while (FindNextFileW(find.get(), &data));
+  return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+// The text goes to a new file in the folder, which then takes the old
+// file's place in one step: a reader sees the old file or the new one,
+// never part of either.
+bool WriteWhole(const std::string& folder, const std::string& path, const std::string& text) {
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(folder.c_str(), "lum", 0, temporary)) return false;
+  HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool written = false;
+  if (file != INVALID_HANDLE_VALUE) {
+    DWORD done = 0;
+    written = WriteFile(file, text.data(), DWORD(text.size()), &done, nullptr) && done == text.size();
+    written = CloseHandle(file) && written;
+  }
+  if (written && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  DeleteFileA(temporary);
+  return false;
+}
+
+}  // namespace
+
+FolderOutcome MakeFolderCollection(const wchar_t* folder) {
+  FolderOutcome outcome = {kFolderNotReadable, 0, 0, 0, "", ""};
+  std::wstring wide(folder);
+  while (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
+
+  std::vector<FolderFile> files;
+  if (!ListFiles(wide, &files)) return outcome;
+  for (const FolderFile& file : files) outcome.pictures += IsPictureName(file.name) ? 1 : 0;
+
+  std::string path;
+  if (!ToAnsi(wide.c_str(), &path)) {
+    outcome.result = kFolderPathNotAnsi;
+    return outcome;
+  }
+  if (path.size() > kMaxFolderPath) {
+    outcome.result = kFolderPathTooLong;
+    return outcome;
+  }
+  outcome.name = CollectionNameFor(path);
+  outcome.collectionFile = path + "\\" + kFolderCollectionFile;
+
+  std::vector<CollectionEntry> previous;
+  if (GetFileAttributesA(outcome.collectionFile.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      !ReadCollectionEntries(outcome.collectionFile.c_str(), &previous))
+    return outcome;
+  const FolderCollection plan = PlanFolderCollection(path.size(), std::move(files), previous);
+  outcome.leftOutLong = plan.leftOutLong;
+  outcome.leftOutNames = plan.leftOutNames;
+  if (plan.pictures.empty()) {
+    outcome.result = kFolderNoPictures;
+    return outcome;
+  }
+  if (!WriteWhole(path, outcome.collectionFile, CollectionText(plan.pictures))) {
+    outcome.result = kFolderNotWritable;
+    return outcome;
+  }
+  outcome.pictures = int(plan.pictures.size());
+  outcome.result = kFolderWritten;
+  return outcome;
+}

@@ -1,0 +1,139 @@
+// Collections made from a folder: which files are pictures, their order and titles, an earlier collection
+// file brought up to date, the text written and read back, catalogue names and the catalogue's changes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/catalogue_edits.h"
+#include "settings/collection.h"
+#include "settings/folder_collection.h"
+#include "unit/settings_fixture.h"
+
+namespace {
+
+FolderFile File(const std::string& name, bool exact = true) {
+  return {std::wstring(name.begin(), name.end()), name, exact};
+}
+
+std::string Listed(const std::vector<CollectionEntry>& pictures) {
+  std::string text;
+  for (const CollectionEntry& p : pictures) text += p.file + "=" + p.title + "|";
+  return text;
+}
+
+TEST(FolderCollection, PicturesByExtensionInExplorersOrder) {
+  const std::vector<FolderFile> files = {
+      File("IMG_10.jpg"), File("notes.txt"), File("img_2.JPG"), File("IMG_100.gif"), File("IMG_1.png"),
+      File("Zebra.Tiff"), File("apple.TIF"), File("10cats.bmp"), File("2cats.BMP"), File("st2ring.jpeg"),
+      File("string.jpe"), File("old.DIB"), File("COLLECTION.INI"), File("a.jpg.txt"), File("jpg"), File("b.pn"),
+      File("c.jpgx"), File("noext"), File("d.")};
+  EXPECT_EQ("2cats.BMP=2cats|10cats.bmp=10cats|apple.TIF=apple|IMG_1.png=IMG_1|img_2.JPG=img_2|IMG_10.jpg=IMG_10|"
+            "IMG_100.gif=IMG_100|old.DIB=old|st2ring.jpeg=st2ring|string.jpe=string|Zebra.Tiff=Zebra|",
+            Listed(PlanFolderCollection(3, files, {}).pictures));
+  EXPECT_FALSE(IsPictureName(L"x.jp\u011d")) << "an extension outside ASCII";
+}
+
+// A joined path may have 255 characters; a name the ANSI code page cannot hold cannot be named at all.
+TEST(FolderCollection, PicturesLeftOutAreCounted) {
+  const std::string fits(250 - 4, 'f'), over(251 - 4, 'o');
+  const FolderCollection plan = PlanFolderCollection(
+      4, {File(fits + ".bmp"), File(over + ".bmp"), File(over + ".txt"), File("?.jpg", false), File("?.txt", false)}, {});
+  EXPECT_EQ(fits + ".bmp=" + fits + "|", Listed(plan.pictures));
+  EXPECT_EQ(1, plan.leftOutLong);
+  EXPECT_EQ(1, plan.leftOutNames);
+}
+
+// Pictures still there keep their place and title; new ones follow in name order; the rest go.
+TEST(FolderCollection, AnUpdateKeepsTitles) {
+  const std::vector<CollectionEntry> previous = {
+      {"b.jpg", "Bee, edited"}, {"gone.jpg", "Gone"}, {"A.JPG", ""}, {"sub\\deep.bmp", "Deep"}, {"B.JPG", "Twice"}};
+  EXPECT_EQ("b.jpg=Bee, edited|A.JPG=|sub\\deep.bmp=Deep|new2.png=new2|new10.png=new10|",
+            Listed(PlanFolderCollection(3, {File("new10.png"), File("a.jpg"), File("B.jpg"), File("new2.png")}, previous)
+                       .pictures));
+  EXPECT_EQ("sub\\deep.bmp=Deep|", Listed(PlanFolderCollection(3, {}, previous).pictures));
+}
+
+TEST(FolderCollection, CatalogueNames) {
+  const std::pair<std::string, std::string> names[] = {
+      {"C:\\Users\\me\\Pictures\\", "Pictures"}, {"C:\\Photos\\Holiday 2024", "Holiday 2024"}, {"C:\\a=b=c", "a-b-c"},
+      {"C:\\;x", "_x"}, {"D:\\[x]", "_x]"}, {"C:\\", "C:"}, {"C:\\  spaced \\", "spaced"}, {"", "Pictures"},
+      {"C:\\" + std::string(300, 'n'), std::string(255, 'n')}, {"relative/unix", "unix"}};
+  for (const auto& [folder, name] : names) EXPECT_EQ(name, CollectionNameFor(folder)) << folder;
+
+  const std::vector<std::string> taken = {"photos", "Photos (2)", std::string(255, 'x')};
+  auto isTaken = [](const char* name, void* context) {
+    for (const std::string& t : *static_cast<const std::vector<std::string>*>(context))
+      if (lstrcmpiA(t.c_str(), name) == 0) return true;
+    return false;
+  };
+  const std::pair<std::string, std::string> unique[] = {
+      {"Photos", "Photos (3)"}, {"Sea", "Sea"}, {std::string(255, 'x'), std::string(251, 'x') + " (2)"}};
+  for (const auto& [base, name] : unique)
+    EXPECT_EQ(name, UniqueCollectionName(base, isTaken, const_cast<std::vector<std::string>*>(&taken))) << base;
+}
+
+class FolderFiles : public Settings {};
+
+// What is written reads back, through the slideshow's own lookups and as an earlier collection.
+TEST_F(FolderFiles, TheTextReadsBack) {
+  const std::vector<CollectionEntry> pictures = {
+      {"one.jpg", "One"}, {" lead.png", " lead"}, {"'q'.gif", "'q'"}, {"a=b.bmp", "a=b"}, {"x.tif", ""}};
+  const std::string file = m_dir.Path("COLLECTION.INI");
+  WriteFile(file, CollectionText(pictures));
+  SET(CurrentSet, "F"), WriteFile(m_file, "[Sets]\r\nF=" + file + "\r\n");
+  ResolveCurrentCollection();
+  EXPECT_EQ(5, theSettings.PictureCount);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    char path[kPathSize], title[kValueSize];
+    const std::string key = std::to_string(i + 1);
+    LookUpPicturePath(key.c_str(), path, sizeof path), LookUpTitle(key.c_str(), title);
+    EXPECT_EQ(m_dir.dir + "\\" + pictures[i].file + "|" + pictures[i].title, path + std::string("|") + title);
+  }
+  std::vector<CollectionEntry> read;
+  ASSERT_TRUE(ReadCollectionEntries(file.c_str(), &read));
+  EXPECT_EQ(Listed(pictures), Listed(read));
+}
+
+// Only what the slideshow would read counts: keys 1 to Count as "%d" forms them, the first of a repeat.
+TEST_F(FolderFiles, AnEarlierCollectionAsTheSlideshowReadsIt) {
+  const std::string file = m_dir.Path("C.INI");
+  const std::pair<std::string, std::string> cases[] = {
+      {"[Properties]\r\nCount=4\r\n[Pictures]\r\n3=c.jpg\r\n1=a.jpg\r\n01=zero.jpg\r\n5=over.jpg\r\nx=x.jpg\r\n"
+       "1=again.jpg\r\n2=\r\n4 = \"d.jpg\" \r\n[Titles]\r\n1=A\r\n3=\"  C\"\r\n9=nine\r\n",
+       "a.jpg=A|c.jpg=  C|d.jpg=|"},
+      {"[Pictures]\r\n1=a.jpg\r\n", ""}, {"[Properties]\r\nCount=-3\r\n[Pictures]\r\n1=a.jpg\r\n", ""}};
+  for (const auto& [text, entries] : cases) {
+    WriteFile(file, text);
+    std::vector<CollectionEntry> read = {{"stale", ""}};
+    EXPECT_TRUE(ReadCollectionEntries(file.c_str(), &read));
+    EXPECT_EQ(entries, Listed(read)) << text;
+  }
+}
+
+// Added and removed collections reach Sets only when applied; files are never touched.
+TEST_F(FolderFiles, CatalogueChanges) {
+  WriteFile(m_file, "[Sets]\r\nA=C:\\A.INI\r\nB=C:\\B.INI\r\n");
+  CatalogueEdits edits;
+  edits.Remove("a"), edits.Add("C", "C:\\C.INI"), edits.Add("D", "C:\\D.INI"), edits.Remove("d");
+  edits.Remove("B"), edits.Add("B", "C:\\NEW\\B.INI");
+  std::string files;
+  for (const char* name : {"A", "B", "C", "D", "E"}) {
+    char file[kValueSize];
+    edits.FileOf(name, file);
+    files += file + std::string("|");
+  }
+  EXPECT_EQ("|C:\\NEW\\B.INI|C:\\C.INI|||", files);
+  std::vector<std::string> listed;
+  ListCollections([](const char* n, void* v) { static_cast<std::vector<std::string>*>(v)->push_back(n); }, &listed);
+  EXPECT_EQ((std::vector<std::string>{"A", "B"}), listed) << "nothing written before Apply";
+  edits.Apply();
+  listed.clear();
+  ListCollections([](const char* n, void* v) { static_cast<std::vector<std::string>*>(v)->push_back(n); }, &listed);
+  EXPECT_EQ((std::vector<std::string>{"C", "B"}), listed) << "B removed, then added again";
+  char b[kValueSize];
+  GetPrivateProfileStringA("Sets", "B", "", b, sizeof b, kSettingsFile);
+  EXPECT_STREQ("C:\\NEW\\B.INI", b);
+}
+
+}  // namespace
