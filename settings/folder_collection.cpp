@@ -115,12 +115,6 @@ FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFil
     else
       found.push_back(std::move(file));
   }
-  // Names the order calls equal still get one order, whatever the listing's.
-  std::sort(found.begin(), found.end(), [](const FolderFile& a, const FolderFile& b) {
-    const int order = CompareNamesLogically(a.name.c_str(), b.name.c_str());
-    return order != 0 ? order < 0 : a.name < b.name;
-  });
-
   std::unordered_map<std::string, size_t> byName;
   for (size_t i = 0; i < found.size(); ++i) byName.emplace(Folded(found[i].ansi), i);
   std::vector<bool> kept(found.size(), false);
@@ -134,8 +128,16 @@ FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFil
     kept[at->second] = true;
     plan.pictures.push_back(entry);
   }
+  // Only the new pictures are ordered: the system's comparison is slow, and
+  // an update usually adds few. Names it calls equal still get one order.
+  std::vector<const FolderFile*> added;
   for (size_t i = 0; i < found.size(); ++i)
-    if (!kept[i]) plan.pictures.push_back({found[i].ansi, TitleFromName(found[i].ansi)});
+    if (!kept[i]) added.push_back(&found[i]);
+  std::sort(added.begin(), added.end(), [](const FolderFile* a, const FolderFile* b) {
+    const int order = CompareNamesLogically(a->name.c_str(), b->name.c_str());
+    return order != 0 ? order < 0 : a->name < b->name;
+  });
+  for (const FolderFile* file : added) plan.pictures.push_back({file->ansi, TitleFromName(file->ansi)});
   return plan;
 }
 

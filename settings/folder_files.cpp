@@ -93,9 +93,16 @@ FolderOutcome MakeFolderCollection(const wchar_t* folder) {
   outcome.collectionFile = path + "\\" + kFolderCollectionFile;
 
   std::vector<CollectionEntry> previous;
-  if (GetFileAttributesA(outcome.collectionFile.c_str()) != INVALID_FILE_ATTRIBUTES &&
-      !ReadCollectionEntries(outcome.collectionFile.c_str(), &previous))
-    return outcome;
+  const DWORD existing = GetFileAttributesA(outcome.collectionFile.c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES) {
+    // Windows refuses to replace a read-only file; Wine's rename would not,
+    // so the refusal is made here, the same on both.
+    if (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+      outcome.result = kFolderNotWritable;
+      return outcome;
+    }
+    if (!ReadCollectionEntries(outcome.collectionFile.c_str(), &previous)) return outcome;
+  }
   const FolderCollection plan = PlanFolderCollection(path.size(), std::move(files), previous);
   outcome.leftOutLong = plan.leftOutLong;
   outcome.leftOutNames = plan.leftOutNames;

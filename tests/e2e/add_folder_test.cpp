@@ -1,0 +1,177 @@
+// Collections added from a folder and taken out again, with the dialog worked as a user would: the
+// Add folder... button, the system's folder picker with a path typed into it, Remove, OK and Exit.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "driver.h"
+#include "res/resource.h"
+
+using namespace e2e;
+
+namespace {
+
+const COLORREF kRed = RGB(220, 30, 40), kGreen = RGB(30, 200, 60), kBlue = RGB(40, 60, 220);
+
+std::string Text(HWND wnd, UINT msg = WM_GETTEXT, WPARAM wParam = 300) {
+  wchar_t text[300] = L"";
+  SendMessageW(wnd, msg, wParam, LPARAM(text));
+  return std::string(text, text + wcslen(text));
+}
+
+class AddFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteSolidBmp(folder + "\\IMG_10.BMP", 32, 32, kGreen);
+    WriteSolidBmp(folder + "\\IMG_2.BMP", 32, 32, kRed);
+    WriteFile(folder + "\\notes.txt", "not a picture");
+    WriteSolidBmp(WorkDir() + "\\OLD.BMP", 32, 32, kBlue);
+    // "Holiday" is taken: the folder's collection is listed as "Holiday (2)".
+    const std::string old = WriteCollection("Old", 1, {{"OLD.BMP", ""}});
+    settings = "[ScreenSaver]\r\nCurrentSet=Old\r\nCurrentPicture=7\r\n[Sets]\r\nOld=" + old + "\r\nHoliday=" + old + "\r\n";
+  }
+
+  void Open() {
+    saver.reset();
+    WriteSettings(settings);
+    saver.reset(new Saver(""));
+    ASSERT_NE(nullptr, dlg = saver->WaitForWindow(10000, "Lumaro Configuration")) << "no dialog";
+  }
+
+  // Add folder..., the path typed into the picker, Open.
+  void Add(const std::string& path) {
+    PostMessageW(GetDlgItem(dlg, IDC_ADD_FOLDER), BM_CLICK, 0, 0);
+    HWND picker = saver->WaitForWindow(10000, "Add a folder of pictures");
+    ASSERT_NE(nullptr, picker) << "no folder picker";
+    HWND edit = GetDlgItem(picker, 1152);  // the picker's name field
+    SendMessageW(edit, WM_SETTEXT, 0, LPARAM(std::wstring(path.begin(), path.end()).c_str()));
+    DWORD_PTR result = 0;  // a message box may open inside the handler: never wait on it for ever
+    SendMessageTimeoutW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(picker, IDOK)), SMTO_NORMAL,
+                        10000, &result);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 10000)) << "the picker stayed";
+  }
+
+  // The text of the message box the saver shows, which is then closed; "" when none comes.
+  std::string Message() {
+    HWND box = saver->WaitForWindow(5000, "Lumaro");
+    if (!box) return "";
+    const std::string text = Text(GetDlgItem(box, 0xFFFF));
+    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+    return text;
+  }
+
+  std::string Listed() {
+    HWND list = GetDlgItem(dlg, IDC_COLLECTIONS);
+    std::string items;
+    for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; i++)
+      items += (i == SendMessageW(list, LB_GETCURSEL, 0, 0) ? "*" : "") + Text(list, LB_GETTEXT, WPARAM(i)) + "|";
+    return items;
+  }
+
+  bool PreviewShows(COLORREF colour) {
+    return WaitUntil([&] {
+      RECT r = {};
+      GetWindowRect(GetDlgItem(dlg, IDC_PREVIEW_AREA), &r);
+      return Near(ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2), colour);
+    }, 3000);
+  }
+
+  void Leave(int button) {
+    PostMessageW(GetDlgItem(dlg, button), BM_CLICK, 0, 0);
+    ASSERT_TRUE(saver->WaitForExit(10000)) << "the dialog is still open";
+  }
+
+  std::string folder = WorkDir() + "\\Holiday", collection = folder + "\\COLLECTION.INI", settings;
+  std::unique_ptr<Saver> saver;
+  HWND dlg = nullptr;
+};
+
+// Added in name order (IMG_2 before IMG_10), listed under a free name, selected and previewed; a name the
+// ANSI code page cannot hold is left out and said so; OK writes the entry and makes it current, and the
+// slideshow then shows the folder's pictures.
+TEST_F(AddFolder, AddedThenShown) {
+  CopyFileW(std::wstring(folder.begin(), folder.end()).append(L"\\IMG_2.BMP").c_str(),
+            std::wstring(folder.begin(), folder.end()).append(L"\\\u03A9mega.BMP").c_str(), FALSE);
+  Open();
+  Add(folder);
+  EXPECT_NE(std::string::npos, Message().find("1 picture was left out:\n- 1 whose name holds characters"));
+  EXPECT_EQ("Holiday|*Holiday (2)|Old|", Listed());
+  EXPECT_TRUE(PreviewShows(kRed)) << "picture 1 is not previewed";
+  EXPECT_EQ("[Properties]\r\nCount=2\r\n\r\n[Pictures]\r\n1=IMG_2.BMP\r\n2=IMG_10.BMP\r\n\r\n[Titles]\r\n1=IMG_2\r\n2=IMG_10\r\n",
+            ReadFile(collection));
+  EXPECT_EQ(settings, ReadFile(kSettingsPath)) << "written before OK";
+  Leave(IDOK);
+  const std::string saved = ReadFile(kSettingsPath);
+  EXPECT_NE(std::string::npos, saved.find("CurrentSet=Holiday (2)\r\n")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("Holiday (2)=" + collection + "\r\n")) << saved;
+
+  Saver show("/s");  // picture 7 of 2 goes on with picture 1
+  EXPECT_TRUE(WaitUntil([] { return Near(ScreenPixel(320, 240), kRed); }, 5000)) << "the folder's picture 1";
+}
+
+// Exit keeps LUMARO.INI as it was; the folder's file stays. Added again after files came and went, the folder's
+// collection keeps its place in the list and its edited title; vanished files go, new ones follow in order.
+TEST_F(AddFolder, ExitThenAddedAgain) {
+  Open();
+  Add(folder);
+  Leave(IDCANCEL);
+  EXPECT_EQ(settings, ReadFile(kSettingsPath));
+  ASSERT_NE("", ReadFile(collection));
+
+  WriteFile(collection, "[Properties]\r\nCount=2\r\n[Pictures]\r\n1=IMG_10.BMP\r\n2=IMG_2.BMP\r\n"
+                        "[Titles]\r\n1=Ten\r\n2=Two, edited\r\n");
+  DeleteFileA((folder + "\\IMG_10.BMP").c_str());
+  WriteSolidBmp(folder + "\\IMG_3.BMP", 32, 32, kBlue);
+  WriteSolidBmp(folder + "\\IMG_1.BMP", 32, 32, kGreen);
+  settings += "Holiday (2)=" + collection + "\r\n";
+  Open();
+  Add(folder + "\\");
+  EXPECT_EQ("", Message());
+  EXPECT_EQ("Holiday|*Holiday (2)|Old|", Listed());
+  EXPECT_TRUE(PreviewShows(kRed));
+  EXPECT_EQ("[Properties]\r\nCount=3\r\n\r\n[Pictures]\r\n1=IMG_2.BMP\r\n2=IMG_1.BMP\r\n3=IMG_3.BMP\r\n\r\n"
+            "[Titles]\r\n1=Two, edited\r\n2=IMG_1\r\n3=IMG_3\r\n", ReadFile(collection));
+  Leave(IDCANCEL);
+  EXPECT_EQ(settings, ReadFile(kSettingsPath));
+}
+
+// A folder that cannot take the collection, or has no pictures: the message, and nothing changed. Remove
+// then OK drops the entry, makes the next one current and leaves the folder's files as they were.
+TEST_F(AddFolder, RefusedAndRemoved) {
+  const std::string before = "[Properties]\r\nCount=1\r\n[Pictures]\r\n1=IMG_2.BMP\r\n";
+  WriteFile(collection, before);
+  SetFileAttributesA(collection.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string empty = WorkDir() + "\\Empty";
+  CreateDirectoryA(empty.c_str(), nullptr);
+  WriteFile(empty + "\\notes.txt", "not a picture");
+  settings += "Holiday (2)=" + collection + "\r\n";
+  Open();
+  Add(folder);
+  EXPECT_NE(std::string::npos, Message().find("cannot write its collection file COLLECTION.INI into \"" + folder));
+  Add(empty);
+  EXPECT_NE(std::string::npos, Message().find("\"" + empty + "\" holds no pictures Lumaro can show"));
+  EXPECT_EQ("Holiday|Holiday (2)|*Old|", Listed());
+  EXPECT_EQ(before, ReadFile(collection));
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*.tmp").c_str(), &data);
+  EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "a temporary file was left: " << data.cFileName;
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+
+  HWND list = GetDlgItem(dlg, IDC_COLLECTIONS);
+  SendMessageW(list, LB_SETCURSEL, 1, 0);
+  SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_COLLECTIONS, LBN_SELCHANGE), LPARAM(list));
+  PostMessageW(GetDlgItem(dlg, IDC_REMOVE_COLLECTION), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return Listed() == "Holiday|*Old|"; }, 3000)) << Listed();
+  EXPECT_TRUE(PreviewShows(kBlue)) << "the next collection is not current";
+  Leave(IDOK);
+  const std::string saved = ReadFile(kSettingsPath);
+  EXPECT_EQ(std::string::npos, saved.find("Holiday (2)")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("Holiday=")) << saved;
+  EXPECT_EQ(before, ReadFile(collection));
+  EXPECT_NE("", ReadFile(folder + "\\IMG_2.BMP"));
+}
+
+}  // namespace
