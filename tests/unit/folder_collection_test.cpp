@@ -78,9 +78,11 @@ class FolderFiles : public Settings {};
 // What is written reads back, through the slideshow's own lookups and as an earlier collection.
 TEST_F(FolderFiles, TheTextReadsBack) {
   const std::vector<CollectionEntry> pictures = {
-      {"one.jpg", "One"}, {" lead.png", " lead"}, {"'q'.gif", "'q'"}, {"a=b.bmp", "a=b"}, {"x.tif", ""}};
-  const std::string file = m_dir.Path("COLLECTION.INI");
-  WriteFile(file, CollectionText(pictures));
+      {"one.jpg", "One"}, {" lead.png", " lead"}, {"'q'.gif", "'q'"}, {"a=b.bmp", "''"}, {"x.tif", ""}};
+  const std::string file = m_dir.Path("COLLECTION.INI"), text = CollectionText(pictures);
+  EXPECT_EQ("[Properties]\r\nCount=5\r\n\r\n[Pictures]\r\n1=one.jpg\r\n2=\" lead.png\"\r\n3='q'.gif\r\n4=a=b.bmp\r\n"
+            "5=x.tif\r\n\r\n[Titles]\r\n1=One\r\n2=\" lead\"\r\n3=\"'q'\"\r\n4=\"''\"\r\n", text);
+  WriteFile(file, text);
   SET(CurrentSet, "F"), WriteFile(m_file, "[Sets]\r\nF=" + file + "\r\n");
   ResolveCurrentCollection();
   EXPECT_EQ(5, theSettings.PictureCount);
@@ -100,7 +102,7 @@ TEST_F(FolderFiles, AnEarlierCollectionAsTheSlideshowReadsIt) {
   const std::string file = m_dir.Path("C.INI");
   const std::pair<std::string, std::string> cases[] = {
       {"[Properties]\r\nCount=4\r\n[Pictures]\r\n3=c.jpg\r\n1=a.jpg\r\n01=zero.jpg\r\n5=over.jpg\r\nx=x.jpg\r\n"
-       "1=again.jpg\r\n2=\r\n4 = \"d.jpg\" \r\n[Titles]\r\n1=A\r\n3=\"  C\"\r\n9=nine\r\n",
+       "1=again.jpg\r\n2=\r\n4 = \"d.jpg\" \r\n[Titles]\r\n1=A\r\n3=\"  C\"\r\n4=\"\"\r\n9=nine\r\n",
        "a.jpg=A|c.jpg=  C|d.jpg=|"},
       {"[Pictures]\r\n1=a.jpg\r\n", ""}, {"[Properties]\r\nCount=-3\r\n[Pictures]\r\n1=a.jpg\r\n", ""}};
   for (const auto& [text, entries] : cases) {
