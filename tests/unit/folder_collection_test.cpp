@@ -47,9 +47,10 @@ TEST(FolderCollection, PicturesLeftOutAreCounted) {
 // Pictures still there keep their place and title; new ones follow in name order; the rest go.
 TEST(FolderCollection, AnUpdateKeepsTitles) {
   const std::vector<CollectionEntry> previous = {
-      {"b.jpg", "Bee, edited"}, {"gone.jpg", "Gone"}, {"A.JPG", ""}, {"sub\\deep.bmp", "Deep"}, {"B.JPG", "Twice"}};
-  EXPECT_EQ("b.jpg=Bee, edited|A.JPG=|sub\\deep.bmp=Deep|new2.png=new2|new10.png=new10|",
-            Listed(PlanFolderCollection(3, {File("new10.png"), File("a.jpg"), File("B.jpg"), File("new2.png")}, previous)
+      {"b.jpg", "Bee, edited"}, {"gone.jpg", "Gone"}, {"A.JPG", ""}, {"sub\\deep.bmp", "Deep"}, {"B.JPG", "Twice"},
+      {"zz.JPG", "Zed"}};
+  EXPECT_EQ("b.jpg=Bee, edited|A.JPG=|sub\\deep.bmp=Deep|zz.JPG=Zed|new2.png=new2|new10.png=new10|",
+            Listed(PlanFolderCollection(3, {File("new10.png"), File("a.jpg"), File("ZZ.jpg"), File("B.jpg"), File("new2.png")}, previous)
                        .pictures));
   EXPECT_EQ("sub\\deep.bmp=Deep|", Listed(PlanFolderCollection(3, {}, previous).pictures));
 }
@@ -78,10 +79,10 @@ class FolderFiles : public Settings {};
 // What is written reads back, through the slideshow's own lookups and as an earlier collection.
 TEST_F(FolderFiles, TheTextReadsBack) {
   const std::vector<CollectionEntry> pictures = {
-      {"one.jpg", "One"}, {" lead.png", " lead"}, {"'q'.gif", "'q'"}, {"a=b.bmp", "''"}, {"x.tif", ""}};
+      {"one.jpg", "Eve"}, {" lead.png", " lead"}, {"'q'.gif", "'q'"}, {"a=b.bmp", "''"}, {"x.tif", ""}};
   const std::string file = m_dir.Path("COLLECTION.INI"), text = CollectionText(pictures);
   EXPECT_EQ("[Properties]\r\nCount=5\r\n\r\n[Pictures]\r\n1=one.jpg\r\n2=\" lead.png\"\r\n3='q'.gif\r\n4=a=b.bmp\r\n"
-            "5=x.tif\r\n\r\n[Titles]\r\n1=One\r\n2=\" lead\"\r\n3=\"'q'\"\r\n4=\"''\"\r\n", text);
+            "5=x.tif\r\n\r\n[Titles]\r\n1=Eve\r\n2=\" lead\"\r\n3=\"'q'\"\r\n4=\"''\"\r\n", text);
   WriteFile(file, text);
   SET(CurrentSet, "F"), WriteFile(m_file, "[Sets]\r\nF=" + file + "\r\n");
   ResolveCurrentCollection();
@@ -95,15 +96,21 @@ TEST_F(FolderFiles, TheTextReadsBack) {
   std::vector<CollectionEntry> read;
   ASSERT_TRUE(ReadCollectionEntries(file.c_str(), &read));
   EXPECT_EQ(Listed(pictures), Listed(read));
+  // More than the first reading buffer holds.
+  const std::vector<CollectionEntry> many(6000, {"IMG_1234.jpg", "A title"});
+  WriteFile(file, CollectionText(many));
+  ASSERT_TRUE(ReadCollectionEntries(file.c_str(), &read));
+  EXPECT_EQ(Listed(many), Listed(read));
 }
 
 // Only what the slideshow would read counts: keys 1 to Count as "%d" forms them, the first of a repeat.
 TEST_F(FolderFiles, AnEarlierCollectionAsTheSlideshowReadsIt) {
   const std::string file = m_dir.Path("C.INI");
   const std::pair<std::string, std::string> cases[] = {
-      {"[Properties]\r\nCount=4\r\n[Pictures]\r\n3=c.jpg\r\n1=a.jpg\r\n01=zero.jpg\r\n5=over.jpg\r\nx=x.jpg\r\n"
-       "1=again.jpg\r\n2=\r\n4 = \"d.jpg\" \r\n[Titles]\r\n1=A\r\n3=\"  C\"\r\n4=\"\"\r\n9=nine\r\n",
-       "a.jpg=A|c.jpg=  C|d.jpg=|"},
+      {"[Properties]\r\nCount=10\r\n[Pictures]\r\n01=zero.jpg\r\n3=c.jpg\r\n1=a.jpg\r\n11=over.jpg\r\nx=x.jpg\r\n"
+       "1=again.jpg\r\n2=\r\n4 = \"d.jpg\" \r\n10=ten.jpg\r\n[Titles]\r\n1=A\r\n3=\"  C\"\r\n4=\"\"\r\n9=nine\r\n",
+       "a.jpg=A|c.jpg=  C|d.jpg=|ten.jpg=|"},
+      {"[Properties]\r\nCount=123456789\r\n[Pictures]\r\n1234567890=ten.jpg\r\n123456789=nine.jpg\r\n", "nine.jpg=|"},
       {"[Pictures]\r\n1=a.jpg\r\n", ""}, {"[Properties]\r\nCount=-3\r\n[Pictures]\r\n1=a.jpg\r\n", ""}};
   for (const auto& [text, entries] : cases) {
     WriteFile(file, text);
