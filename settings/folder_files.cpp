@@ -8,15 +8,21 @@
 
 namespace {
 
+const DWORD kInvalidCharsFail = 0x80;  // WC_ERR_INVALID_CHARS, from Vista on
+
 // The name in the ANSI code page, which the profile functions and the
 // loader see: FALSE when some character has no exact form there (a
-// best-fit stand-in would name another file).
+// best-fit stand-in would name another file). Where the code page is
+// UTF-8 every name has a form, and the system takes no default character.
 bool ToAnsi(const wchar_t* text, std::string* ansi) {
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? kInvalidCharsFail : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &usedDefault);
+  BOOL* used = utf8 ? nullptr : &usedDefault;
+  const int size = WideCharToMultiByte(CP_ACP, flags, text, -1, nullptr, 0, nullptr, used);
   if (size <= 0) return false;
   std::vector<char> buffer(size);
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer.data(), size, nullptr, &usedDefault);
+  if (!WideCharToMultiByte(CP_ACP, flags, text, -1, buffer.data(), size, nullptr, used)) return false;
   ansi->assign(buffer.data());
   return !usedDefault;
 }
@@ -35,13 +41,15 @@ class FindHandle {
   HANDLE m_handle;
 };
 
-// The folder's files, not its subfolders. FALSE when it cannot be listed.
+// The folder's files as Explorer shows them: not its subfolders, nor
+// hidden or system files (such as the "._" twins another system leaves
+// beside each picture). FALSE when the folder cannot be listed.
 bool ListFiles(const std::wstring& folder, std::vector<FolderFile>* files) {
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
   if (find.get() == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
     FolderFile file;
     file.name = data.cFileName;
     file.ansiExact = ToAnsi(data.cFileName, &file.ansi);

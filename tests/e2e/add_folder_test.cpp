@@ -20,9 +20,23 @@ std::string Text(HWND wnd, UINT msg = WM_GETTEXT, WPARAM wParam = 300) {
   return std::string(text, text + wcslen(text));
 }
 
+// A folder and everything in it, read-only files too, gone: a scratch directory outlives its process.
+void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
+    const std::wstring path = dir + L"\\" + data.cFileName;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileW(path.c_str());
+    else if (data.cFileName[0] != L'.') RemoveTree(path);
+  }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  RemoveDirectoryW(dir.c_str());
+}
+
 class AddFolder : public ::testing::Test {
  protected:
   void SetUp() override {
+    for (const std::string& dir : {folder, WorkDir() + "\\Empty"}) RemoveTree(std::wstring(dir.begin(), dir.end()));
     CreateDirectoryA(folder.c_str(), nullptr);
     WriteSolidBmp(folder + "\\IMG_10.BMP", 32, 32, kGreen);
     WriteSolidBmp(folder + "\\IMG_2.BMP", 32, 32, kRed);
@@ -95,6 +109,10 @@ class AddFolder : public ::testing::Test {
 TEST_F(AddFolder, AddedThenShown) {
   CopyFileW(std::wstring(folder.begin(), folder.end()).append(L"\\IMG_2.BMP").c_str(),
             std::wstring(folder.begin(), folder.end()).append(L"\\\u03A9mega.BMP").c_str(), FALSE);
+  // Neither a subfolder, nor a hidden file (a dot file, under Wine), is a picture of the collection.
+  CreateDirectoryA((folder + "\\IMG_0.BMP").c_str(), nullptr);
+  WriteSolidBmp(folder + "\\IMG_0.BMP\\IMG_1.BMP", 32, 32, kBlue);
+  WriteSolidBmp(folder + "\\.IMG_1.BMP", 32, 32, kBlue);
   Open();
   Add(folder);
   EXPECT_NE(std::string::npos, Message().find("1 picture was left out:\n- 1 whose name holds characters"));
