@@ -185,6 +185,7 @@ void ConfigDialog::EnableRemove() {
   HWND remove = GetDlgItem(IDC_REMOVE_COLLECTION);
   const BOOL enable = m_lbCollections.GetCurSel() >= 0;
   // A disabled button cannot keep the focus: it moves on to Add folder.
-  if (!enable && GetFocus() == remove) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_ADD_FOLDER)), TRUE);
+  if (!enable && GetFocus() == remove)
+    SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_ADD_FOLDER)), TRUE);
   EnableWindow(remove, enable);
 }

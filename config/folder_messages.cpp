@@ -16,7 +16,8 @@ std::wstring Widened(const char* ansi) {
 
 // "3 pictures were left out: 2 whose names ..., 1 whose path ...".
 std::wstring LeftOut(const FolderOutcome& outcome) {
-  std::wstring text = Count(outcome.leftOutNames + outcome.leftOutLong, L"picture was", L"pictures were") + L" left out:";
+  std::wstring text =
+      Count(outcome.leftOutNames + outcome.leftOutLong, L"picture was", L"pictures were") + L" left out:";
   if (outcome.leftOutNames)
     text += L"\n- " + Count(outcome.leftOutNames, L"whose name holds", L"whose names hold") +
             L" characters that this system's ANSI code page cannot hold (rename them to use them)";
@@ -28,19 +29,19 @@ std::wstring LeftOut(const FolderOutcome& outcome) {
 
 }  // namespace
 
-void ReportFolderOutcome(HWND owner, const std::wstring& folder, const FolderOutcome& outcome,
-                         const char* listedName) {
+void ReportFolderOutcome(HWND owner, const std::wstring& folder, const FolderOutcome& outcome, const char* listedName) {
   const std::wstring quoted = L"\"" + folder + L"\"";
   const std::wstring none = L"\n\nNo collection was made, and nothing was changed.";
-  const std::wstring found = L"\n\n" + Count(outcome.pictures, L"picture in it was", L"pictures in it were") + L" left out.";
+  const std::wstring found =
+      L"\n\n" + Count(outcome.pictures, L"picture in it was", L"pictures in it were") + L" left out.";
   const bool leftOut = outcome.leftOutNames + outcome.leftOutLong > 0;
   std::wstring text;
   UINT icon = MB_ICONEXCLAMATION;
   switch (outcome.result) {
     case kFolderWritten:
       if (!leftOut) return;
-      text = L"The collection \"" + Widened(listedName) + L"\" holds " + Count(outcome.pictures, L"picture", L"pictures") +
-             L" of " + quoted + L".\n\n" + LeftOut(outcome);
+      text = L"The collection \"" + Widened(listedName) + L"\" holds " +
+             Count(outcome.pictures, L"picture", L"pictures") + L" of " + quoted + L".\n\n" + LeftOut(outcome);
       icon = MB_ICONINFORMATION;
       break;
     case kFolderNoPictures:
@@ -49,12 +50,13 @@ void ReportFolderOutcome(HWND owner, const std::wstring& folder, const FolderOut
       break;
     case kFolderNotWritable:
       text = L"Lumaro cannot write its collection file " + Widened(kFolderCollectionFile) + L" into " + quoted +
-             L". The folder may be read-only, or you may not be allowed to change it." + found + none;
+             L". The folder or the file in it may be read-only, or you may not be allowed to change them." + found + none;
       break;
     case kFolderPathNotAnsi:
       text = L"The path " + quoted +
              L" holds characters that this system's ANSI code page cannot hold, and Lumaro names its files "
-             L"through that code page. Rename the folder, or move the pictures into another one." + found + none;
+             L"through that code page. Rename the folder, or move the pictures into another one." +
+             found + none;
       break;
     case kFolderPathTooLong:
       text = L"The path " + quoted + L" is longer than " + std::to_wstring(kMaxFolderPath) +

@@ -30,7 +30,8 @@ class ShellString {
 
 bool PickFolder(HWND owner, std::wstring* folder) {
   ComPtr<IFileOpenDialog> dialog;
-  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog)))) return false;
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog))))
+    return false;
   FILEOPENDIALOGOPTIONS options = 0;
   dialog->GetOptions(&options);
   // Only real folders: a library or a phone's storage has no path to list.

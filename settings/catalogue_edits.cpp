@@ -14,7 +14,8 @@ bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(),
 void CatalogueEdits::Add(const char* name, const char* file) { m_added.push_back({name, file}); }
 
 void CatalogueEdits::Remove(const char* name) {
-  const auto added = std::find_if(m_added.begin(), m_added.end(), [name](const Entry& e) { return SameName(e.name, name); });
+  const auto added =
+      std::find_if(m_added.begin(), m_added.end(), [name](const Entry& e) { return SameName(e.name, name); });
   if (added != m_added.end()) {
     m_added.erase(added);  // added in this run, so Sets never held it
     return;
@@ -37,6 +38,7 @@ void CatalogueEdits::FileOf(const char* name, char* file) const {
 }
 
 void CatalogueEdits::Apply() const {
-  for (const std::string& removed : m_removed) WritePrivateProfileStringA("Sets", removed.c_str(), nullptr, kSettingsFile);
+  for (const std::string& removed : m_removed)
+    WritePrivateProfileStringA("Sets", removed.c_str(), nullptr, kSettingsFile);
   for (const Entry& e : m_added) WritePrivateProfileStringA("Sets", e.name.c_str(), e.file.c_str(), kSettingsFile);
 }

@@ -37,8 +37,9 @@ bool IsQuote(char c) { return c == '"' || c == '\''; }
 // The profile functions trim a value and take one pair of matching quotes
 // off it: such a value is written inside quotes so that it reads back whole.
 std::string ValueText(const std::string& value) {
-  const bool changed = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
-                                          (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
+  const bool changed =
+      !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                         (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
   return changed ? '"' + value + '"' : value;
 }
 
@@ -74,8 +75,7 @@ bool ReadNumbered(const char* path, const char* section, int count, std::map<int
   for (const char* entry = list.data(); *entry; entry += strlen(entry) + 1) {
     const char* eq = strchr(entry, '=');
     int n = 0;
-    if (eq && PictureNumber(Trimmed(std::string(entry, eq)), count, &n))
-      values->emplace(n, Unquoted(Trimmed(eq + 1)));
+    if (eq && PictureNumber(Trimmed(std::string(entry, eq)), count, &n)) values->emplace(n, Unquoted(Trimmed(eq + 1)));
   }
   return true;
 }

@@ -71,8 +71,7 @@ bool WriteWhole(const std::string& folder, const std::string& path, const std::s
     written = WriteFile(file, text.data(), DWORD(text.size()), &done, nullptr) && done == text.size();
     written = CloseHandle(file) && written;
   }
-  if (written && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
+  if (written && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   DeleteFileA(temporary);
   return false;
 }

@@ -69,7 +69,8 @@ int main() {
     }
     RemoveDirectoryW(folder.c_str());
   }
-  printf("folder of 10,000 pictures: made in %.1f ms, updated after 100 added in %.1f ms (medians of %d; goal 500 ms)\n",
-         Median(made), Median(updated), kRuns);
+  printf(
+      "folder of 10,000 pictures: made in %.1f ms, updated after 100 added in %.1f ms (medians of %d; goal 500 ms)\n",
+      Median(made), Median(updated), kRuns);
   return 0;
 }
