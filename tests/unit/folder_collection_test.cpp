@@ -50,7 +50,7 @@ TEST(FolderCollection, AnUpdateKeepsTitles) {
       {"b.jpg", "Bee, edited"}, {"gone.jpg", "Gone"}, {"A.JPG", ""}, {"sub\\deep.bmp", "Deep"}, {"B.JPG", "Twice"},
       {"zz.JPG", "Zed"}};
   EXPECT_EQ("b.jpg=Bee, edited|A.JPG=|sub\\deep.bmp=Deep|zz.JPG=Zed|new2.png=new2|new10.png=new10|",
-            Listed(PlanFolderCollection(3, {File("new10.png"), File("a.jpg"), File("ZZ.jpg"), File("B.jpg"), File("new2.png")}, previous)
+            Listed(PlanFolderCollection(3, {File("a.jpg"), File("new10.png"), File("ZZ.jpg"), File("B.jpg"), File("new2.png")}, previous)
                        .pictures));
   EXPECT_EQ("sub\\deep.bmp=Deep|", Listed(PlanFolderCollection(3, {}, previous).pictures));
 }
