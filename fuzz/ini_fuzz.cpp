@@ -1,15 +1,18 @@
 // LUMARO.INI and a collection file C.INI beside it, from arbitrary text, read as the program reads them:
 // the record, the catalogue, each collection selected in turn, picture paths and titles. Every text must
-// end inside its buffer. Input: LUMARO.INI, then "\n%%\n", then C.INI.
+// end inside its buffer. C.INI is also read as a folder's earlier collection, brought up to date, and what
+// is written for it must read back as it was. Input: LUMARO.INI, then "\n%%\n", then C.INI.
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/native_hooks.h"
 #include "settings/collection.h"
+#include "settings/folder_collection.h"
 #include "settings/saver_settings.h"
 
 static void Write(const std::string& path, const uint8_t* data, size_t size) {
@@ -30,6 +33,24 @@ static void CheckTexts(const char* name) {
   }
 }
 
+static std::string Entries(const std::vector<CollectionEntry>& entries) {
+  std::string text;
+  for (const CollectionEntry& e : entries) text += e.file + '\0' + e.title + '\0';
+  return text;
+}
+
+static void CheckRewrite(const std::string& dir) {
+  const std::string earlier = dir + "/C.INI", rewritten = dir + "/R.INI";
+  std::vector<CollectionEntry> entries, again;
+  if (!ReadCollectionEntries(earlier.c_str(), &entries)) return;
+  std::vector<FolderFile> files;
+  for (const CollectionEntry& e : entries) files.push_back({std::wstring(e.file.begin(), e.file.end()), e.file, true});
+  const FolderCollection plan = PlanFolderCollection(dir.size(), files, entries);
+  const std::string text = CollectionText(plan.pictures);
+  Write(rewritten, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  if (!ReadCollectionEntries(rewritten.c_str(), &again) || Entries(again) != Entries(plan.pictures)) abort();
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static std::string dir;
   char made[] = "/tmp/lumaro-ini-fuzz-XXXXXX";
@@ -42,5 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadSettings();
   CheckTexts("");
   ListCollections([](const char* name, void*) { SelectCollection(name), CheckTexts(name); }, nullptr);
+  CheckRewrite(dir);
   return 0;
 }

@@ -34,11 +34,14 @@ std::string Trimmed(const std::string& text) {
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 
+// Blanks, and the other control characters some reader may trim.
+bool MayBeTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
 // The profile functions trim a value and take one pair of matching quotes
 // off it: such a value is written inside quotes so that it reads back whole.
 std::string ValueText(const std::string& value) {
   const bool changed =
-      !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+      !value.empty() && (MayBeTrimmed(value.front()) || MayBeTrimmed(value.back()) ||
                          (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
   return changed ? '"' + value + '"' : value;
 }
