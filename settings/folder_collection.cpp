@@ -166,11 +166,10 @@ bool ReadCollectionEntries(const char* path, std::vector<CollectionEntry>* entri
 }
 
 std::string CollectionNameFor(const std::string& folder) {
-  size_t end = folder.size();
-  while (end > 0 && (folder[end - 1] == '\\' || folder[end - 1] == '/')) --end;
-  const size_t slash = folder.find_last_of("\\/", end == 0 ? 0 : end - 1);
-  const size_t begin = slash == std::string::npos || end == 0 ? 0 : slash + 1;
-  std::string name = Trimmed(folder.substr(begin, end - begin));
+  std::string path = folder;
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  const size_t slash = path.find_last_of("\\/");
+  std::string name = Trimmed(slash == std::string::npos ? path : path.substr(slash + 1));
   // A key holds no "=", and a line starting ";" or "[" is no key at all.
   std::replace(name.begin(), name.end(), '=', '-');
   if (!name.empty() && (name[0] == ';' || name[0] == '[')) name[0] = '_';
