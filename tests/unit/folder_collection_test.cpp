@@ -2,12 +2,14 @@
 // file brought up to date, the text written and read back, catalogue names and the catalogue's changes.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "settings/catalogue_edits.h"
 #include "settings/collection.h"
 #include "settings/folder_collection.h"
+#include "settings/name_order.h"
 #include "unit/settings_fixture.h"
 
 namespace {
@@ -32,6 +34,15 @@ TEST(FolderCollection, PicturesByExtensionInExplorersOrder) {
             "IMG_100.gif=IMG_100|old.DIB=old|st2ring.jpeg=st2ring|string.jpe=string|Zebra.Tiff=Zebra|",
             Listed(PlanFolderCollection(3, files, {}).pictures));
   EXPECT_FALSE(IsPictureName(L"x.jp\u011d")) << "an extension outside ASCII";
+  // Each pair both ways round.
+  const struct { const wchar_t *a, *b; int order; } pairs[] = {
+      {L"IMG_2", L"IMG_10", -1}, {L"a9x", L"a10x", -1}, {L"a12", L"a13", -1}, {L"a19b", L"a19c", -1}, {L"a", L"B", -1},
+      {L"abc", L"abcd", -1}, {L"st2ring", L"string", -1}, {L"", L"a", -1}, {L"img_2", L"IMG_2", 0}, {L"x1B", L"X1b", 0}};
+  for (const auto& p : pairs) {
+    auto sign = [](int n) { return (n > 0) - (n < 0); };
+    EXPECT_EQ(p.order, sign(CompareNamesLogically(p.a, p.b))) << std::string(p.a, p.a + wcslen(p.a));
+    EXPECT_EQ(-p.order, sign(CompareNamesLogically(p.b, p.a))) << std::string(p.a, p.a + wcslen(p.a));
+  }
 }
 
 // A joined path may have 255 characters; a name the ANSI code page cannot hold cannot be named at all.
@@ -111,7 +122,8 @@ TEST_F(FolderFiles, AnEarlierCollectionAsTheSlideshowReadsIt) {
        "1=again.jpg\r\n2=\r\n4 = \"d.jpg\" \r\n10=ten.jpg\r\n[Titles]\r\n1=A\r\n3=\"  C\"\r\n4=\"\"\r\n9=nine\r\n",
        "a.jpg=A|c.jpg=  C|d.jpg=|ten.jpg=|"},
       {"[Properties]\r\nCount=123456789\r\n[Pictures]\r\n1234567890=ten.jpg\r\n123456789=nine.jpg\r\n", "nine.jpg=|"},
-      {"[Pictures]\r\n1=a.jpg\r\n", ""}, {"[Properties]\r\nCount=-3\r\n[Pictures]\r\n1=a.jpg\r\n", ""}};
+      {"[Pictures]\r\n1=a.jpg\r\n", ""}, {"[Properties]\r\nCount=-3\r\n[Pictures]\r\n1=a.jpg\r\n", ""},
+      {"[Properties]\r\nCount=1\r\n[Pictures]\r\n1=a.jpg\r\n2=b.jpg\r\n", "a.jpg=|"}};
   for (const auto& [text, entries] : cases) {
     WriteFile(file, text);
     std::vector<CollectionEntry> read = {{"stale", ""}};
@@ -128,7 +140,7 @@ TEST_F(FolderFiles, CatalogueChanges) {
   edits.Remove("B"), edits.Add("B", "C:\\NEW\\B.INI");
   std::string files;
   for (const char* name : {"A", "B", "C", "D", "E"}) {
-    char file[kValueSize];
+    char file[kValueSize] = "junk";
     edits.FileOf(name, file);
     files += file + std::string("|");
   }
