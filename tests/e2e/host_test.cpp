@@ -29,7 +29,8 @@ class Host {
     RegisterClassA(&wc);
     RECT rc = {0, 0, 152, 112};
     AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
-    wnd = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 180, 140, rc.right - rc.left,
+    // In the middle of the 640x480 test screen, where a dialog centred over it fits.
+    wnd = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 240, 140, rc.right - rc.left,
                           rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
     SetForegroundWindow(wnd);
   }
