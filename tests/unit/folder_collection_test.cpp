@@ -37,7 +37,7 @@ TEST(FolderCollection, PicturesByExtensionInExplorersOrder) {
   // Each pair both ways round.
   const struct { const wchar_t *a, *b; int order; } pairs[] = {
       {L"IMG_2", L"IMG_10", -1}, {L"a9x", L"a10x", -1}, {L"a12", L"a13", -1}, {L"a19b", L"a19c", -1}, {L"a", L"B", -1},
-      {L"abc", L"abcd", -1}, {L"st2ring", L"string", -1}, {L"", L"a", -1}, {L"img_2", L"IMG_2", 0}, {L"x1B", L"X1b", 0}};
+      {L"abc", L"abcd", -1}, {L"a", L"a5", -1}, {L"st2ring", L"string", -1}, {L"", L"a", -1}, {L"img_2", L"IMG_2", 0}, {L"x1B", L"X1b", 0}};
   for (const auto& p : pairs) {
     auto sign = [](int n) { return (n > 0) - (n < 0); };
     EXPECT_EQ(p.order, sign(CompareNamesLogically(p.a, p.b))) << std::string(p.a, p.a + wcslen(p.a));
@@ -118,10 +118,10 @@ TEST_F(FolderFiles, TheTextReadsBack) {
 TEST_F(FolderFiles, AnEarlierCollectionAsTheSlideshowReadsIt) {
   const std::string file = m_dir.Path("C.INI");
   const std::pair<std::string, std::string> cases[] = {
-      {"[Properties]\r\nCount=10\r\n[Pictures]\r\n01=zero.jpg\r\n3=c.jpg\r\n1=a.jpg\r\n11=over.jpg\r\nx=x.jpg\r\n"
+      {"[Properties]\r\nCount=10\r\n[Pictures]\r\n01=zero.jpg\r\n3=c.jpg\r\n1=a.jpg\r\n11=over.jpg\r\nx=x.jpg\r\n-1=minus.jpg\r\n"
        "1=again.jpg\r\n2=\r\n4 = \"d.jpg\" \r\n10=ten.jpg\r\n[Titles]\r\n1=A\r\n3=\"  C\"\r\n4=\"\"\r\n9=nine\r\n",
        "a.jpg=A|c.jpg=  C|d.jpg=|ten.jpg=|"},
-      {"[Properties]\r\nCount=123456789\r\n[Pictures]\r\n1234567890=ten.jpg\r\n123456789=nine.jpg\r\n", "nine.jpg=|"},
+      {"[Properties]\r\nCount=123456789\r\n[Pictures]\r\n9999999999=ten.jpg\r\n123456789=nine.jpg\r\n", "nine.jpg=|"},
       {"[Pictures]\r\n1=a.jpg\r\n", ""}, {"[Properties]\r\nCount=-3\r\n[Pictures]\r\n1=a.jpg\r\n", ""},
       {"[Properties]\r\nCount=1\r\n[Pictures]\r\n1=a.jpg\r\n2=b.jpg\r\n", "a.jpg=|"}};
   for (const auto& [text, entries] : cases) {
