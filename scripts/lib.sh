@@ -5,6 +5,9 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEARCH=win32
 export WINEDEBUG=-all
+# Wine names Unix files in the locale's character set: without UTF-8 a file
+# name outside ASCII cannot be made at all.
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer dialogs
 export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
 
@@ -116,7 +119,12 @@ CONF
 start_wine() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # wineboot returns while the prefix's services are still being set up;
+    # a process started meanwhile runs wineboot again and leaves a second set
+    # of services, with which the RPC service cannot start, and every later
+    # window then waits 10 s or more for the desktop. Wait for all to end.
     wineboot -i >/dev/null 2>&1 || true
+    timeout 120 wineserver -w >/dev/null 2>&1 || true
   fi
   # Debian's Wine does not look in its own font folder: without these the
   # dialog's "MS Sans Serif" falls back to a wider face and the layout grows.
