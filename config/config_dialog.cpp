@@ -37,9 +37,19 @@ void AddCollection(const char* name, void* context) {
   static_cast<CListBox*>(context)->AddString(name);
 }
 
-// Names match as the catalogue's keys do, without regard to case.
-bool NameListed(const char* name, void* context) {
-  return static_cast<const CListBox*>(context)->FindStringExact(-1, name) != LB_ERR;
+struct TakenNames {
+  const CListBox* list;
+  const CatalogueEdits* catalogue;
+};
+
+// Names match as the catalogue's keys do, without regard to case. An entry
+// the list had no room for is in Sets all the same: it must not be written over.
+bool NameTaken(const char* name, void* context) {
+  const TakenNames* taken = static_cast<const TakenNames*>(context);
+  if (taken->list->FindStringExact(-1, name) != LB_ERR) return true;
+  char file[kValueSize];
+  taken->catalogue->FileOf(name, file);
+  return file[0] != '\0';
 }
 }  // namespace
 
@@ -137,7 +147,8 @@ void ConfigDialog::OnAddFolder() {
     // A folder listed already keeps its name; its file is up to date now.
     int index = FindCollectionOfFile(outcome.collectionFile.c_str());
     if (index < 0) {
-      name = UniqueCollectionName(outcome.name, &NameListed, &m_lbCollections);
+      TakenNames taken = {&m_lbCollections, &m_catalogue};
+      name = UniqueCollectionName(outcome.name, &NameTaken, &taken);
       m_catalogue.Add(name.c_str(), outcome.collectionFile.c_str());
       index = m_lbCollections.AddString(name.c_str());
     }

@@ -156,6 +156,19 @@ TEST_F(AddFolder, ExitThenAddedAgain) {
   EXPECT_EQ(settings, ReadFile(kSettingsPath));
 }
 
+// A Sets entry past the 8 KiB the list is read from is not listed, yet its name stays taken.
+TEST_F(AddFolder, AnEntryTheListCannotShowKeepsItsName) {
+  for (int i = 0; i < 120; i++) settings += "Filler " + std::to_string(i) + "=C:\\" + std::string(60, 'x') + "\r\n";
+  settings += "Holiday (2)=C:\\kept.INI\r\n";
+  Open();
+  Add(folder);
+  Leave(IDOK);
+  const std::string saved = ReadFile(kSettingsPath);
+  EXPECT_NE(std::string::npos, saved.find("Holiday (2)=C:\\kept.INI\r\n")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("CurrentSet=Holiday (3)\r\n")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("Holiday (3)=" + collection + "\r\n")) << saved;
+}
+
 // A folder that cannot take the collection, or has no pictures: the message, and nothing changed. Remove
 // then OK drops the entry, makes the next one current and leaves the folder's files as they were.
 TEST_F(AddFolder, RefusedAndRemoved) {
