@@ -1,6 +1,7 @@
 // Feeds arbitrary files to DibPicture::Load, twice into one holder, prepares each picture at a size the
-// file's last bytes choose, and reads every byte that drawing would read, so a block shorter than its
-// header claims shows up.
+// file's last bytes choose, and checks that every byte drawing would read is in the block, so a block
+// shorter than its header claims shows up.
+#include <sanitizer/asan_interface.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,7 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DibPicture p;
   for (int round = 0; round < 3; ++round) {  // load, load again over it, release: each leaves a consistent holder
     round < 2 ? (void)p.Load(path.c_str()) : p.Release();
-    if (round < 2 && size > 2) p.Prepare(1 + data[size - 1] % 97, 1 + data[size - 2] % 61);
+    // Preparing reads every pixel. A short file may claim up to 256 MiB of them, taken zero-filled, which
+    // costs time but reads nothing a small picture of the same header would not: those are left unprepared.
+    if (round < 2 && size > 2 && int64_t(p.m_nWidth) * p.m_nHeight <= int64_t(1) << 22)
+      p.Prepare(1 + data[size - 1] % 97, 1 + data[size - 2] % 61);
     const BITMAPINFOHEADER* h = p.m_pInfo ? &p.m_pInfo->bmiHeader : nullptr;
     const int64_t image = !h ? 0 : h->biCompression ? h->biSizeImage
                                  : (int64_t(h->biBitCount) * h->biWidth + 31) / 32 * 4 * h->biHeight;
@@ -26,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 image <= 0 || image > int64_t(256) << 20
           : p.m_pBits || p.m_hMem || p.m_nColors || p.m_nWidth || p.m_nHeight)
       abort();
-    volatile unsigned sum = 0;
-    for (int64_t i = 0; i < image; ++i) sum = sum + p.m_pBits[i];
+    if (image > 0 && __asan_region_is_poisoned(p.m_pBits, size_t(image))) abort();
   }
   return 0;
 }
