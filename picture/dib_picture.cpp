@@ -96,10 +96,20 @@ bool CheckLayout(Layout& layout, FILE* file, int64_t gap) {
   }
 }
 
-// Swaps rows end for end, so a top-down picture becomes bottom-up.
+// Swaps rows end for end, so a top-down picture becomes bottom-up. Through
+// a small buffer with memcpy: a byte-by-byte swap of 256 MiB is slow.
 void FlipRows(BYTE* bits, int64_t rowBytes, int64_t rows) {
-  for (int64_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom)
-    std::swap_ranges(bits + top * rowBytes, bits + (top + 1) * rowBytes, bits + bottom * rowBytes);
+  BYTE chunk[4096];
+  for (int64_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom) {
+    BYTE* upper = bits + top * rowBytes;
+    BYTE* lower = bits + bottom * rowBytes;
+    for (int64_t done = 0; done < rowBytes; done += int64_t(sizeof chunk)) {
+      const size_t n = size_t(std::min<int64_t>(int64_t(sizeof chunk), rowBytes - done));
+      memcpy(chunk, upper + done, n);
+      memcpy(upper + done, lower + done, n);
+      memcpy(lower + done, chunk, n);
+    }
+  }
 }
 
 }  // namespace

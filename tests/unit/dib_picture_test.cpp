@@ -79,7 +79,7 @@ TEST_F(DibPictureTest, WhatLoadsAndWhereItGoes) {
       {"16-bit", 0, Picture(9, 4, 16)},                    {"32-bit, biClrUsed 4", 4, Picture(9, 4, 32, 4)},
       {"core 8-bit, 1x1", 256, Picture(1, 1, 8, 256, 12)}, {"core 24-bit", 0, Picture(9, 4, 24, 0, 12)},
       {"core width 0x8000 is unsigned", 2, Picture(0x8000, 4, 1, 2, 12)},
-      {"top-down, stored bottom-up", 0, Picture(9, -4)},
+      {"top-down, stored bottom-up, rows over 4 KiB", 0, Picture(1366, -4)},
       {"RLE8", 256, rle(BI_RLE8, Picture(4, 2, 8, 256))},  {"RLE4", 16, rle(BI_RLE4, Picture(4, 2, 4, 16))},
       // a bfOffBits of 0, before or inside the table: the bits follow the table
       {"bfOffBits 0", 256, at(0, 0)}, {"bfOffBits 14", 256, at(14, 0)}, {"bfOffBits 1077", 256, at(1077, 0)},
