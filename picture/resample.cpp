@@ -6,6 +6,9 @@
 namespace {
 
 const int kMaxExtent = 32768;
+// The ring of source rows is bounded as a picture's bits are: a huge source
+// shrunk to a few rows would otherwise hold most of itself at once.
+const int64_t kMaxRingBytes = int64_t(256) << 20;
 const int kShift = 14;
 const int32_t kOne = 1 << kShift;
 const int kDownShift = 8;
@@ -124,6 +127,7 @@ bool ResamplePixels(int width, int height, int channels, SourceRowReader read, v
   // inner loops plain; then across the one blended row. The ring holds
   // just the source rows of one target row.
   const size_t rowBytes = size_t(width) * channels;
+  if (int64_t(down.span) * int64_t(rowBytes) > kMaxRingBytes) return false;
   Block<uint8_t> ring(down.span, rowBytes), blended(rowBytes, 1);
   Block<const uint8_t*> rows(down.span, 1), taps(down.span, 1);
   Block<uint16_t> sums(rowBytes, 1);

@@ -15,6 +15,7 @@ typedef const uint8_t* (*SourceRowReader)(void* context, int row, uint8_t* scrat
 // Fills `target` with `targetWidth` x `targetHeight` 32-bit pixels (blue,
 // green, red, zero), rows packed tightly and in the source's order, from a
 // `width` x `height` source of 3 or 4 channels. false, with the target
-// untouched, for a size outside 1..32768 or when memory runs out.
+// untouched, for a size outside 1..32768, when the source rows one target row
+// needs would take over 256 MiB, or when memory runs out.
 bool ResamplePixels(int width, int height, int channels, SourceRowReader read, void* context,
                     uint32_t* target, int targetWidth, int targetHeight);

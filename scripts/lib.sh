@@ -3,13 +3,29 @@
 # stopped again when the script ends.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEARCH=win32
 export WINEDEBUG=-all
 # Wine names Unix files in the locale's character set: without UTF-8 a file
 # name outside ASCII cannot be made at all.
 export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer dialogs
-export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
+
+# Which build Wine runs: the x86-64 one (build/win64) in a 64-bit prefix, or
+# the i686 one (build/win32) in a 32-bit prefix. Wine's loaders are called by
+# their own paths: Debian's `wine` always takes the 32-bit one when it is
+# installed, and WINELOADER makes the processes a program starts use the same.
+use_wine() {
+  case "$1" in
+    win64) export WINEARCH=win64 WINEPREFIX="$ROOT/build/wineprefix64" WINE=/usr/lib/wine/wine64 ;;
+    win32) export WINEARCH=win32 WINEPREFIX="$ROOT/build/wineprefix" WINE=/usr/lib/wine/wine ;;
+    *) echo "use_wine: win64 or win32, not $1" >&2; return 1 ;;
+  esac
+  export WINELOADER="$WINE"
+}
+use_wine win64
+
+# A kernel built or booted without 32-bit emulation (ia32_emulation=off)
+# cannot start the 32-bit Wine loader at all.
+wine32_runs() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 XVFB_PID=""
 XORG_PID=""
@@ -123,7 +139,7 @@ start_wine() {
     # a process started meanwhile runs wineboot again and leaves a second set
     # of services, with which the RPC service cannot start, and every later
     # window then waits 10 s or more for the desktop. Wait for all to end.
-    wineboot -i >/dev/null 2>&1 || true
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
     timeout 120 wineserver -w >/dev/null 2>&1 || true
   fi
   # Debian's Wine does not look in its own font folder: without these the
@@ -131,7 +147,7 @@ start_wine() {
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wineserver -p >/dev/null 2>&1 || true
-  wine cmd /c exit >/dev/null 2>&1 || true   # first start: let the prefix settle
+  "$WINE" cmd /c exit >/dev/null 2>&1 || true   # first start: let the prefix settle
 }
 
 stop_all() {
@@ -155,6 +171,9 @@ stop_all() {
 build_all() {
   cmake --preset native >/dev/null
   cmake --build --preset native -j2
-  cmake --preset win32 >/dev/null
-  cmake --build --preset win32 -j2
+  local preset
+  for preset in win32 win64; do
+    cmake --preset $preset >/dev/null
+    cmake --build --preset $preset -j2
+  done
 }

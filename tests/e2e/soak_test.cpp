@@ -20,14 +20,16 @@ long ResidentKb(HANDLE process) {  // Wine answers with the Linux process's VmRS
 }
 
 // Counted in the process's own handle table (GetGuiResources answers 0 under Wine), which its environment
-// block names at 0x94: 0x10000 entries of 24 bytes, a live one with its type at byte 14.
+// block names at 0x94 (0xF8 in a 64-bit process, which this one's bitness matches): 0x10000 entries of 24
+// bytes in both, a live one with its type at byte 14.
 long GdiObjects(HANDLE process) {
   PROCESS_BASIC_INFORMATION info = {};
-  DWORD table = 0;
+  void* table = nullptr;
   std::vector<BYTE> entries(0x10000 * 24);
+  const size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;
   if (NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info, nullptr) ||
-      !ReadProcessMemory(process, reinterpret_cast<BYTE*>(info.PebBaseAddress) + 0x94, &table, 4, nullptr) || !table ||
-      !ReadProcessMemory(process, reinterpret_cast<void*>(ULONG_PTR{table}), &entries[0], entries.size(), nullptr))
+      !ReadProcessMemory(process, reinterpret_cast<BYTE*>(info.PebBaseAddress) + offset, &table, sizeof table, nullptr) ||
+      !table || !ReadProcessMemory(process, table, &entries[0], entries.size(), nullptr))
     return -1;
   long live = 0;
   for (size_t i = 14; i < entries.size(); i += 24) live += entries[i] != 0;

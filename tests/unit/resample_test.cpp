@@ -38,7 +38,7 @@ TEST(Resample, CheckerboardAndSizes) {
   for (int bad : {0, -1, 32769})
     EXPECT_FALSE(ResamplePixels(1, 1, 4, ReadPlane, &one, &untouched, bad, 1) || untouched != 7) << bad;
   EXPECT_FALSE(ResamplePixels(1, 1, 2, ReadPlane, &one, &untouched, 1, 1)) << "2 channels";
-  // 32768 rows of 128 KiB into one: the ring of source rows cannot be had, and nothing is read.
+  // 32768 rows of 128 KiB into one: the ring of source rows would pass the bound of a picture; nothing is read.
   EXPECT_FALSE(ResamplePixels(32768, 32768, 4, ReadPlane, &one, &untouched, 1, 1) || untouched != 7);
 }
 
