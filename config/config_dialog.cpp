@@ -25,6 +25,7 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_FULL_SCREEN, theSettings.FullScreen);
   DDX_Check(pDX, IDC_UPDATE_WALLPAPER, theSettings.UpdateWallpaper);
   DDX_Check(pDX, IDC_SHOW_TITLE, theSettings.ShowTitle);
+  DDX_Check(pDX, IDC_FADE, theSettings.Fade);
 }
 
 namespace {

@@ -126,6 +126,30 @@ DibPicture::DibPicture()
   m_sizeSource.cx = m_sizeSource.cy = 0;
 }
 
+DibPicture::~DibPicture() { Release(); }
+
+DibPicture::DibPicture(DibPicture&& other) noexcept : DibPicture() { other.MoveTo(*this); }
+
+DibPicture& DibPicture::operator=(DibPicture&& other) noexcept {
+  if (&other != this) other.MoveTo(*this);
+  return *this;
+}
+
+void DibPicture::MoveTo(DibPicture& other) {
+  other.Release();
+  other.m_hMem = m_hMem;
+  other.m_pInfo = m_pInfo;
+  other.m_pBits = m_pBits;
+  other.m_nColors = m_nColors;
+  other.m_nWidth = m_nWidth;
+  other.m_nHeight = m_nHeight;
+  other.m_wUsage = m_wUsage;
+  other.m_bCoreHeader = m_bCoreHeader;
+  other.m_sizeSource = m_sizeSource;
+  m_hMem = nullptr;  // the block is the other's now: not given back here
+  Release();
+}
+
 int DibPicture::ColorsFromBitCount(WORD bitCount) {
   switch (bitCount) {
     case 1: return 2;

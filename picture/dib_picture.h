@@ -14,6 +14,13 @@ typedef SIZE (*SizeNeeded)(void* context, int width, int height);
 class DibPicture {
  public:
   DibPicture();
+  // The holder owns its block: gone with it, handed on by a move (the moved
+  // holder is left empty), never copied.
+  ~DibPicture();
+  DibPicture(DibPicture&& other) noexcept;
+  DibPicture& operator=(DibPicture&& other) noexcept;
+  DibPicture(const DibPicture&) = delete;
+  DibPicture& operator=(const DibPicture&) = delete;
 
   // Reads the picture file at `path` into the holder; TRUE when the whole
   // picture was read. A BMP file is read as it is: a failure before the old
@@ -55,5 +62,7 @@ class DibPicture {
   SIZE m_sizeSource;
 
  private:
+  // Hands the block and what describes it to `other`, which gives back its own.
+  void MoveTo(DibPicture& other);
   BOOL LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void* context);
 };

@@ -1,8 +1,9 @@
 // DibPicture::LoadPhoto: any picture file that is not a BMP, decoded by the
 // Windows Imaging Component (JPEG, PNG, GIF, TIFF and whatever else the
 // system has) into the holder as a bottom-up 32-bit picture, upright, and no
-// larger than the screens need. COM is the caller's: initialised once on the
-// UI thread.
+// larger than the screens need. The decoder's rows are shrunk by our own
+// resampler, a band at a time, not by the component's scaler, which under
+// Wine only picks pixels. COM is the calling thread's, initialised once.
 #include <windows.h>
 
 #include <wincodec.h>
@@ -14,6 +15,7 @@
 #include "picture/dib_picture.h"
 #include "picture/orient_pixels.h"
 #include "picture/photo_file.h"
+#include "picture/resample.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -32,25 +34,30 @@ class Buffer {
   void* m_p;
 };
 
-// The frame's pixels at `width` x `height` (the frame's own orientation) as
-// premultiplied BGRA, which is the picture composited over black. Null on
-// any failure.
-ComPtr<IWICBitmapSource> PixelsAt(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT frameWidth,
-                                  UINT frameHeight, UINT width, UINT height) {
-  ComPtr<IWICBitmapSource> source = frame;
-  if (width != frameWidth || height != frameHeight) {
-    ComPtr<IWICBitmapScaler> scaler;
-    if (FAILED(factory->CreateBitmapScaler(&scaler)) ||
-        FAILED(scaler->Initialize(frame, width, height, WICBitmapInterpolationModeFant)))
-      return nullptr;
-    source = scaler;
+// The frame's rows for the resampler, fetched from the decoder a band at a
+// time: asked for whole, some decoders copy their whole frame first.
+struct BandReader {
+  IWICBitmapSource* source;
+  UINT width, height;
+  uint32_t* band;  // kBandRows rows
+  UINT first, rows;  // the rows the band holds
+  bool ok;
+};
+
+const UINT kBandRows = 16;
+
+const uint8_t* ReadBandRow(void* context, int row, uint8_t* scratch) {
+  BandReader& r = *static_cast<BandReader*>(context);
+  const size_t rowBytes = size_t(r.width) * 4;
+  if (UINT(row) < r.first || UINT(row) >= r.first + r.rows) {
+    r.first = UINT(row);
+    r.rows = r.height - r.first < kBandRows ? r.height - r.first : kBandRows;
+    const WICRect band = {0, INT(r.first), INT(r.width), INT(r.rows)};
+    r.ok = r.ok && SUCCEEDED(r.source->CopyPixels(&band, UINT(rowBytes), UINT(rowBytes * r.rows),
+                                                  reinterpret_cast<BYTE*>(r.band)));
   }
-  ComPtr<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateFormatConverter(&converter)) ||
-      FAILED(converter->Initialize(source.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                   WICBitmapPaletteTypeCustom)))
-    return nullptr;
-  return converter;
+  if (!r.ok) return static_cast<const uint8_t*>(memset(scratch, 0, rowBytes));
+  return static_cast<const uint8_t*>(memcpy(scratch, r.band + size_t(row - r.first) * r.width, rowBytes));
 }
 
 }  // namespace
@@ -82,8 +89,12 @@ BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void
   const SIZE wanted = needed ? needed(context, uprightWidth, uprightHeight) : SIZE{uprightWidth, uprightHeight};
   const SIZE upright = DecodeSize(uprightWidth, uprightHeight, wanted);
   const UINT width = UINT(swaps ? upright.cy : upright.cx), height = UINT(swaps ? upright.cx : upright.cy);
-  ComPtr<IWICBitmapSource> pixels = PixelsAt(factory.Get(), frame.Get(), frameWidth, frameHeight, width, height);
-  if (!pixels) return FALSE;
+  // Premultiplied BGRA is the picture composited over black.
+  ComPtr<IWICFormatConverter> pixels;
+  if (FAILED(factory->CreateFormatConverter(&pixels)) ||
+      FAILED(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                WICBitmapPaletteTypeCustom)))
+    return FALSE;
 
   const size_t imageBytes = size_t(width) * height * 4;
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + imageBytes);
@@ -93,27 +104,20 @@ BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void
     return FALSE;
   }
   uint32_t* bits = reinterpret_cast<uint32_t*>(block + sizeof(BITMAPINFOHEADER));
-  // Rows come top-down, asked for a band at a time: asked for whole, the
-  // scaler copies nearly all of its source first. As stored, each band goes
-  // straight to its place in the bottom-up block; turned, the whole picture
-  // is gathered first.
-  const UINT kBand = 16;
-  Buffer decoded(orientation == 1 ? size_t(kBand) * width * 4 : imageBytes);
-  bool read = decoded.Pixels() != nullptr;
-  for (UINT y = 0; read && y < height; y += kBand) {
-    const UINT rows = height - y < kBand ? height - y : kBand;
-    const WICRect band = {0, INT(y), INT(width), INT(rows)};
-    uint32_t* target = orientation == 1 ? decoded.Pixels() : decoded.Pixels() + size_t(y) * width;
-    read = SUCCEEDED(pixels->CopyPixels(&band, width * 4, rows * width * 4, reinterpret_cast<BYTE*>(target)));
-    for (UINT r = 0; read && orientation == 1 && r < rows; ++r)
-      memcpy(bits + size_t(height - 1 - y - r) * width, target + size_t(r) * width, size_t(width) * 4);
-  }
+  // Shrunk top-down, in the frame's own orientation, then turned upright
+  // into the bottom-up block.
+  Buffer band(size_t(kBandRows) * frameWidth * 4), shrunk(imageBytes);
+  BandReader reader = {pixels.Get(), frameWidth, frameHeight, band.Pixels(), 0, 0, true};
+  const bool read = band.Pixels() && shrunk.Pixels() &&
+                    ResamplePixels(int(frameWidth), int(frameHeight), 4, &ReadBandRow, &reader, shrunk.Pixels(),
+                                   int(width), int(height)) &&
+                    reader.ok;
   if (!read) {
     GlobalUnlock(mem);
     GlobalFree(mem);
     return FALSE;
   }
-  if (orientation != 1) OrientPixels(decoded.Pixels(), int(width), int(height), orientation, bits);
+  OrientPixels(shrunk.Pixels(), int(width), int(height), orientation, bits);
 
   BITMAPINFOHEADER header = {};
   header.biSize = sizeof header;

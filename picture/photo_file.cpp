@@ -1,6 +1,7 @@
 #include "picture/photo_file.h"
 
 #include <cstring>
+#include <vector>
 
 #include "picture/photo_header.h"
 
@@ -30,10 +31,12 @@ size_t ReadFarIfd(FILE* file, const uint8_t* head, uint8_t (&ifd)[8 + 2 + 12 * 6
 }  // namespace
 
 PhotoFacts ReadPhotoFacts(FILE* file) {
-  static uint8_t head[kHeadBytes];  // one thread; too large for its stack
-  static uint8_t ifd[8 + 2 + 12 * 64];
+  // The caller's own buffers: pictures are read on worker threads.
+  std::vector<uint8_t> buffer(kHeadBytes);
+  uint8_t* head = buffer.data();
+  uint8_t ifd[8 + 2 + 12 * 64];
   const uint8_t* bytes = head;
-  size_t size = fseek(file, 0, SEEK_SET) == 0 ? fread(head, 1, sizeof head, file) : 0;
+  size_t size = fseek(file, 0, SEEK_SET) == 0 ? fread(head, 1, kHeadBytes, file) : 0;
   const bool tiff = size >= 8 && (memcmp(head, "II*\0", 4) == 0 || memcmp(head, "MM\0*", 4) == 0);
   if (tiff && uint64_t(Get32(head + 4, head[0] == 'M')) + 2 > size) bytes = ifd, size = ReadFarIfd(file, head, ifd);
   PhotoFacts facts = {PhotoOrientation(bytes, size), false, 0, 0};

@@ -1,43 +1,32 @@
 #include "saver/picture_wnd.h"
 
 #include <cstdio>
-#include <new>
 
-#include "picture/dib_picture.h"
-#include "picture/paint_geometry.h"
 #include "settings/collection.h"
-#include "saver/tick_rule.h"
+
+namespace {
+const UINT kMsgPictureMade = WM_APP + 1;  // from the worker: wParam the order's generation
+}  // namespace
 
 PictureWnd::PictureWnd(BOOL bPreview)
     : SaverWnd(!bPreview),
+      m_show(bPreview),
       m_hFont(nullptr),
       m_hOldFont(nullptr),
-      m_hPalette(nullptr),
-      m_hOldPalette(nullptr),
       m_hDC(nullptr),
-      m_pPicture(nullptr),
       m_nScreens(0),
-      m_nTicks(TicksFromDelay(theSettings.ChangeDelay)),
       m_cxClient(0),
       m_cyClient(0),
       m_bPreview(bPreview) {
   m_szTitle[0] = '\0';
-  m_szSetName[0] = '\0';
-  m_sizePicture.cx = m_sizePicture.cy = 0;
-  // Without a holder the window still runs; it just never shows a picture.
-  m_pPicture = new (std::nothrow) DibPicture;
 }
 
 PictureWnd::~PictureWnd() {
   // Destroying the window here, should it still exist, runs WM_DESTROY
   // while the object is still a PictureWnd, so the GDI objects go back.
   if (m_hWnd) ::DestroyWindow(m_hWnd);
-  if (m_pPicture) {
-    m_pPicture->Release();
-    delete m_pPicture;
-    m_pPicture = nullptr;
-  }
-  for (DibPicture& sized : m_aSized) sized.Release();
+  // Nothing here waits for the worker: the settings and the wallpaper are
+  // the window thread's own.
   if (theSettings.UpdateWallpaper && !m_bPreview) SaveSettings();
 }
 
@@ -47,11 +36,20 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (m_bPreview) return 0;  // the preview stays, whatever input asked
       break;
     case WM_TIMER:
-      OnTimer();
+      if (wParam == kFadeTimer) {
+        if (!m_frames.Present(m_hDC, GetTickCount())) KillTimer(m_hWnd, kFadeTimer);
+      } else {
+        Follow(m_show.Tick(&theSettings));
+      }
       return 0;
+    case kMsgPictureMade: {
+      BOOL ok = FALSE;
+      if (m_worker.Take(unsigned(wParam), &m_ready, &ok)) Follow(m_show.Arrived(unsigned(wParam), ok, theSettings));
+      return 0;
+    }
     case WM_PAINT: {
       LRESULT result = SaverWnd::WindowProc(msg, wParam, lParam);
-      PaintPicture();
+      m_frames.Present(m_hDC, GetTickCount());
       return result;
     }
     case WM_SIZE: {
@@ -64,16 +62,7 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
       return OnCreate(wParam, lParam);
     case WM_DESTROY:
-      // The window DC and what is selected into it go back while the window
-      // still exists; the destructor runs after it is gone.
-      if (m_hDC) {
-        SelectObject(m_hDC, m_hOldFont);
-        if (m_hFont) DeleteObject(m_hFont);
-        m_hFont = nullptr;
-        ReleasePalette();
-        ReleaseDC(m_hWnd, m_hDC);
-        m_hDC = nullptr;
-      }
+      OnDestroy();
       break;
   }
   return SaverWnd::WindowProc(msg, wParam, lParam);
@@ -82,51 +71,60 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
   if (SaverWnd::WindowProc(WM_CREATE, wParam, lParam) == -1) return -1;
   m_hDC = GetWindowDC(m_hWnd);
+  m_frames.Create(m_hDC);
   // A draw that still scales (a run-length picture) drops whole pixels
   // rather than combining them, which would darken the picture.
-  SetStretchBltMode(m_hDC, COLORONCOLOR);
+  SetStretchBltMode(m_frames.Dc(), COLORONCOLOR);
   SetUpTitleFont();
-  SetTimer(m_hWnd, 1, 1000, nullptr);
+  SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
+  // The first size notification comes after this; the picture made ready
+  // meanwhile needs the screens now.
+  FindScreens();
+  Follow(m_show.Start(theSettings));
   return 0;
 }
 
-void PictureWnd::OnTimer() {
-  if (!CountTick(m_szSetName, &m_nTicks, theSettings, m_bPreview)) return;
+void PictureWnd::OnDestroy() {
+  // The window DC and what is selected into the frames' DC go back while the
+  // window still exists; the destructor runs after it is gone.
+  m_show.Stop();
+  if (m_frames.Dc() && m_hOldFont) SelectObject(m_frames.Dc(), m_hOldFont);
+  if (m_hFont) DeleteObject(m_hFont);
+  m_hFont = nullptr;
+  m_hOldFont = nullptr;
+  m_frames.Destroy();
+  if (m_hDC) ReleaseDC(m_hWnd, m_hDC);
+  m_hDC = nullptr;
+}
 
-  char key[16];
-  if (m_bPreview) {
-    snprintf(key, sizeof key, "1");
-  } else {
-    theSettings.CurrentPicture = NextPictureNumber(theSettings.CurrentPicture, theSettings.PictureCount);
+void PictureWnd::ShowCurrentAgain() { Follow(m_show.ShowAgain(&theSettings)); }
+
+void PictureWnd::Follow(const ShowSteps& steps) {
+  if (steps.turn) {
+    char key[16];
     snprintf(key, sizeof key, "%d", theSettings.CurrentPicture);
-    // Remembered before the load, so a picture that fails still counts.
+    // Remembered when its turn comes, before it shows: a picture that fails still counts.
     WritePrivateProfileStringA("ScreenSaver", "CurrentPicture", key, kSettingsFile);
     if (theSettings.ShowTitle == 1) LookUpTitle(key, m_szTitle);
   }
-
-  char path[kPathSize];
-  BOOL havePath = LookUpPicturePath(key, path, sizeof path);
-  ReleasePalette();
-  for (DibPicture& sized : m_aSized) sized.Release();
-  if (!havePath || !m_pPicture || !m_pPicture->Load(path, &PictureWnd::SizeNeeded, this)) return;
-  m_sizePicture = m_pPicture->m_sizeSource;
-  PrepareForScreens();
-  if (!BuildPalette()) return;
-  PaintPicture();
-}
-
-void PictureWnd::ShowCurrentAgain() {
-  // A picture that fails to load leaves the window black, not showing the
-  // collection before.
-  if (m_pPicture) m_pPicture->Release();
-  for (DibPicture& sized : m_aSized) sized.Release();
-  ReleasePalette();
-  m_szSetName[0] = '\0';
-  SendMessage(WM_TIMER, 1, 0);
-  if (m_hDC && (!m_pPicture || !m_pPicture->m_pBits)) {
-    RECT rc;
-    GetClientRect(m_hWnd, &rc);
-    FillRect(m_hDC, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  if (steps.screen != ShowSteps::kKeep) {
+    Compose(steps.screen == ShowSteps::kShow ? &m_ready : nullptr);
+    m_ready = PreparedPicture();
+  }
+  if (steps.restartTimer) SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
+  if (steps.ask) {
+    PictureOrder order;
+    char key[16];
+    snprintf(key, sizeof key, "%d", steps.ask);
+    char path[kPathSize];
+    // A path that does not fit names no file: the order fails as a missing one.
+    if (LookUpPicturePath(key, path, sizeof path)) order.path = path;
+    for (int i = 0; i < m_nScreens; ++i) order.screens[i] = m_rcScreens[i];
+    order.screenCount = m_nScreens;
+    order.stretch = Stretched();
+    order.generation = steps.generation;
+    // Without a thread every picture fails, as an unreadable one does.
+    if (!m_worker.Order(order, m_hWnd, kMsgPictureMade)) Follow(m_show.Arrived(steps.generation, FALSE, theSettings));
   }
 }
 
@@ -153,23 +151,4 @@ void PictureWnd::FindScreens() {
   m_nScreens = ScreensInWindow(monitors.rects, monitors.count, window, m_rcScreens, kMaxScreens);
 }
 
-SIZE PictureWnd::SizeNeeded(void* context, int width, int height) {
-  const PictureWnd& wnd = *static_cast<const PictureWnd*>(context);
-  return LargestDrawnSize(wnd.m_rcScreens, wnd.m_nScreens, width, height, wnd.Stretched());
-}
-
-void PictureWnd::PrepareForScreens() {
-  // Made once at each size it is drawn at, so every paint is a 1:1 copy. A
-  // size that could not be made is drawn scaled from the loaded picture,
-  // which is remade last, as the others are made from it.
-  SIZE sizes[kMaxScreens];
-  const int n = DrawnSizes(m_rcScreens, m_nScreens, m_sizePicture.cx, m_sizePicture.cy, Stretched(), sizes);
-  for (int i = 1; i < n; ++i) m_aSized[i - 1].PrepareFrom(*m_pPicture, sizes[i].cx, sizes[i].cy);
-  if (n > 0) m_pPicture->Prepare(sizes[0].cx, sizes[0].cy);
-}
-
-const DibPicture& PictureWnd::PictureDrawnAt(int width, int height) const {
-  for (const DibPicture& sized : m_aSized)
-    if (sized.m_pBits && sized.m_nWidth == width && sized.m_nHeight == height) return sized;
-  return *m_pPicture;
-}
+BOOL PictureWnd::Stretched() const { return theSettings.FullScreen == 1 || m_bPreview; }

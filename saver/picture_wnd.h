@@ -1,7 +1,8 @@
-// The window that shows the pictures: a one-second timer counts ticks and
-// every ChangeDelay ticks the next picture of the current collection is
-// loaded and drawn. Full screen (preview flag 0) it advances and remembers
-// the picture number; as the dialog's preview (flag 1) it shows picture 1
+// The window that shows the pictures. It routes messages: the slideshow's
+// decisions are Slideshow's, the pictures are made ready by a worker thread
+// and the frames composed and faded by ShowFrames. Full screen (preview flag
+// 0) a one-second timer steps through the current collection, remembering
+// each picture's number; as the dialog's preview (flag 1) it shows picture 1
 // of whichever collection is current. Full screen it covers every monitor
 // and draws the picture and its title on each, placed in that monitor's
 // rectangle.
@@ -9,9 +10,12 @@
 
 #include <windows.h>
 
-#include "picture/dib_picture.h"
+#include "saver/picture_worker.h"
+#include "saver/prepared_picture.h"
 #include "saver/saver_wnd.h"
 #include "saver/screen_layout.h"
+#include "saver/show_frames.h"
+#include "saver/slideshow.h"
 #include "settings/saver_settings.h"
 
 class PictureWnd : public SaverWnd {
@@ -19,43 +23,39 @@ class PictureWnd : public SaverWnd {
   explicit PictureWnd(BOOL bPreview);
   ~PictureWnd() override;
 
-  // Shows picture 1 of the current collection now, also when its name is
-  // the one shown (its file may have changed); nothing when there is none.
+  // Shows picture 1 of the current collection anew, also when its name is
+  // the one shown (its file may have changed), as soon as it is made; black
+  // when there is none.
   void ShowCurrentAgain();
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  enum { kTickTimer = 1, kFadeTimer = 2 };  // any id but the fade's counts as a tick
+
   LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
-  void OnTimer();
+  void OnDestroy();
+  void Follow(const ShowSteps& steps);
   void FindScreens();
-  void PrepareForScreens();
-  const DibPicture& PictureDrawnAt(int width, int height) const;
-  static SIZE SizeNeeded(void* context, int width, int height);
+  BOOL Stretched() const;
 
   // Drawing (picture_paint.cpp).
   void SetUpTitleFont();
-  void ReleasePalette();
-  BOOL BuildPalette();
-  void PaintPicture();
-  BOOL Stretched() const;
+  // The next frame: the picture on each screen, and its title, or black.
+  void Compose(const PreparedPicture* picture);
 
+  Slideshow m_show;
+  PictureWorker m_worker;
+  PreparedPicture m_ready;  // made ahead, waiting for its turn
+  ShowFrames m_frames;
   HFONT m_hFont;
   HGDIOBJ m_hOldFont;
-  HPALETTE m_hPalette;
-  HPALETTE m_hOldPalette;
   HDC m_hDC;
-  DibPicture* m_pPicture;
-  // The loaded picture made at the sizes other screens draw it at.
-  DibPicture m_aSized[kMaxScreens - 1];
-  SIZE m_sizePicture;  // as loaded: placements are worked out from it
   RECT m_rcScreens[kMaxScreens];  // client coordinates
   int m_nScreens;
-  short m_nTicks;
   short m_cxClient;
   short m_cyClient;
   char m_szTitle[256];
   BOOL m_bPreview;
-  char m_szSetName[kNameSize];
 };

@@ -33,12 +33,13 @@ XORG_DIR=""
 
 display_free() { [ ! -e "/tmp/.X$1-lock" ] && [ ! -e "/tmp/.X11-unix/X$1" ]; }
 
-# Starts Xvfb at 640x480x24 on the first free display number from 90 up.
+# Starts Xvfb at 640x480x24 (or the size given, as 1920x1080) on the first
+# free display number from 90 up.
 start_xvfb() {
-  local n
+  local n size="${1:-640x480}"
   for n in $(seq 90 140); do
     if display_free "$n"; then
-      Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
       XVFB_PID=$!
       local i
       for i in $(seq 1 50); do
@@ -148,6 +149,9 @@ start_wine() {
   cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wineserver -p >/dev/null 2>&1 || true
   "$WINE" cmd /c exit >/dev/null 2>&1 || true   # first start: let the prefix settle
+  # Our X servers run no window manager: Wine is told so, or every window it
+  # thinks managed (any activated one) waits 2 s for one as it is hidden.
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 }
 
 stop_all() {

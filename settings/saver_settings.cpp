@@ -38,6 +38,7 @@ UINT TimeoutSeconds(int minutes) {
 void LoadSettings() {
   theSettings.ShowTitle = ReadInt("Main", "ShowTitle", 0);
   theSettings.FullScreen = ReadInt("Main", "FullScreen", 0);
+  theSettings.Fade = ReadInt("Main", "Fade", 1);
   theSettings.ChangeDelay = ReadInt("ScreenSaver", "ChangeDelay", 300);
   theSettings.CurrentPicture = ReadInt("ScreenSaver", "CurrentPicture", 1);
   GetPrivateProfileStringA("ScreenSaver", "CurrentSet", "", theSettings.CurrentSet, kValueSize, kSettingsFile);
@@ -49,6 +50,7 @@ void LoadSettings() {
 void SaveSettings() {
   WriteInt("Main", "ShowTitle", theSettings.ShowTitle);
   WriteInt("Main", "FullScreen", theSettings.FullScreen);
+  WriteInt("Main", "Fade", theSettings.Fade);
   WriteInt("ScreenSaver", "ChangeDelay", theSettings.ChangeDelay);
   WriteInt("ScreenSaver", "CurrentPicture", theSettings.CurrentPicture);
   WritePrivateProfileStringA("ScreenSaver", "CurrentSet", theSettings.CurrentSet, kSettingsFile);

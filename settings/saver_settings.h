@@ -24,6 +24,7 @@ struct SaverSettings {
   char CollectionFile[kValueSize];
   char CollectionDir[kValueSize];
   int PictureCount;
+  int Fade;             // [Main]; non-zero (1 when absent): a change fades
 };
 
 extern SaverSettings theSettings;

@@ -4,8 +4,9 @@
 tests/photos/ holds one known picture in every format the saver decodes
 through the system: 320x200, four quadrants (red top left, green top right,
 blue bottom left, yellow bottom right), as JPEG, PNG, GIF and TIFF; a PNG
-with transparency; and JPEGs whose pixels are stored turned, with the EXIF
-orientation (3, 6, 8) that turns them upright again.
+with transparency; JPEGs whose pixels are stored turned, with the EXIF
+orientation (3, 6, 8) that turns them upright again; and a red and white
+checkerboard PNG.
 
 tests/hostile-photos/ holds damaged and hostile files with a MANIFEST line
 each: name, the result DibPicture::Load gives under Wine ("ok": it shows a
@@ -229,6 +230,9 @@ def photos():
         "transparent.png": png(w, h, 6, 8, rows(quadrants(w, h, lambda x, y: 128 if x < w // 2 else 0 if y < h // 2
                                                            else 255), w, 4)),
     }
+    # Red and white pixels in turn: shrunk by averaging, an even pink; picked pixel by pixel, red or white.
+    out["checkerboard.png"] = png(256, 192, 2, 8, [b"".join(b"\xff\0\0" if (x + y) % 2 else b"\xff\xff\xff"
+                                                           for x in range(256)) for y in range(192)])
     # Stored turned the other way: orientation 3 turns by 180, 6 by 90 clockwise, 8 by 90 anticlockwise.
     for orientation, stored_turn, big_endian, after_jfif in ((3, 180, True, True), (6, 270, False, False),
                                                              (8, 90, False, False)):

@@ -1,166 +1,247 @@
-// How long one picture change takes in the running saver (tick to painted),
-// and how much CPU the saver uses between ticks. Runs under Wine + Xvfb.
+// The running saver under Wine + Xvfb: how soon a picture reaches the screen after its number is written, how
+// soon input takes the window away while a 24 MP photo is being made, and (on a 1920x1080 display) how many
+// frames a 1-second fade draws and how much CPU the saver uses between changes.
+// Usage: change_bench [latency|fade] [saver], the saver this build's lumaro.scr unless named, so that an
+// older build can be timed in the same run.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "driver.h"
+#include "picture/blend.h"
 
 using namespace e2e;
 
 namespace {
 
-const int kChanges = 40;
+const char* g_scr = LUMARO_SCR;
 
-// Writes two pictures of one kind that differ in colour and returns the
-// collection path.
-std::string WriteKind(const char* name, int width, int height, int bits) {
-  std::vector<std::pair<std::string, std::string>> pictures;
-  for (int n = 0; n < 2; n++) {
-    std::string file = std::string(name) + (n ? "B.BMP" : "A.BMP");
-    if (bits == 8) {
-      BmpFile bmp;
-      bmp.width = width, bmp.height = height, bmp.bitCount = 8;
-      for (int c = 0; c < 256; c++) bmp.table.insert(bmp.table.end(), {128, uint8_t(n ? 255 - c : c), uint8_t(c), 0});
-      for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) bmp.bits.push_back(uint8_t(x ^ y));
-      WriteBmp(WorkDir() + "\\" + file, bmp);
-    } else {
-      WriteBmp(WorkDir() + "\\" + file, width, height, [n](int x, int y) { return RGB(x & 255, y & 255, n ? 200 : 40); });
-    }
-    pictures.push_back({file, "Benchmark picture"});
+// The number in the settings file, read as bytes: the profile functions may answer from a cache.
+int StoredPicture() {
+  const std::string text = ReadFile(kSettingsPath);
+  const size_t at = text.find("CurrentPicture=");
+  return at == std::string::npos ? -1 : atoi(text.c_str() + at + 15);
+}
+
+double Now() {
+  LARGE_INTEGER f, t;
+  QueryPerformanceFrequency(&f), QueryPerformanceCounter(&t);
+  return 1000.0 * double(t.QuadPart) / double(f.QuadPart);
+}
+
+void Print(const char* label, std::vector<double> v) {
+  if (v.empty()) return (void)printf("%-44s no figures\n", label);
+  std::sort(v.begin(), v.end());
+  printf("%-44s median %7.1f ms, worst %7.1f ms (%zu)\n", label, v[v.size() / 2], v.back(), v.size());
+}
+
+std::string Settings(const std::string& coll, int delay, int fade) {
+  return "[Main]\r\nFullScreen=0\r\nFade=" + std::to_string(fade) + "\r\n[ScreenSaver]\r\nChangeDelay=" +
+         std::to_string(delay) + "\r\nCurrentPicture=0\r\nCurrentSet=B\r\n[Sets]\r\nB=" + coll + "\r\n";
+}
+
+// Two photos of one size, told apart by their brightness at the centre.
+std::string WritePhotos(const char* name, UINT width, UINT height) {
+  Pictures pictures;
+  for (BYTE base : {40, 150}) {
+    pictures.push_back({std::string(name) + std::to_string(base) + ".JPG", ""});
+    WriteJpeg(WorkDir() + "\\" + pictures.back().first, width, height, base);
   }
   return WriteCollection(name, 2, pictures);
 }
 
-std::string Proc(int pid, const char* file) {
-  return ReadFile("Z:\\proc\\" + std::to_string(pid) + "\\" + file);
+// From each change's number in the file to the first pixel of the new picture at the centre, over `changes`.
+std::vector<double> Latencies(const std::string& coll, int delay, int fade, int changes) {
+  WriteSettings(Settings(coll, delay, fade));
+  MouseTo(639, 479);
+  Saver saver("/s", g_scr);
+  std::vector<double> out;
+  if (!saver.WaitForWindow(10000)) return out;
+  int stored = StoredPicture();
+  COLORREF shown = ScreenPixel(320, 240);
+  for (double written = 0, deadline = Now() + 1000.0 * (delay + 3) * (changes + 1); Now() < deadline;) {
+    const int now = StoredPicture();
+    if (now != stored && now > 0) stored = now, written = Now(), shown = ScreenPixel(320, 240);
+    if (written > 0 && ScreenPixel(320, 240) != shown) {
+      out.push_back(Now() - written);
+      written = 0;
+      if (int(out.size()) == changes + 1) break;
+    }
+  }
+  if (!out.empty()) out.erase(out.begin());  // the first picture comes up over the desktop
+  return out;
 }
 
-// The Linux process of lumaro.scr whose command line contains `marker`
-// (Wine gives it the Windows command line), or 0.
+// Input while a 24 MP photo is being made: a key 50 ms after the picture before it is up (when this build makes
+// the next ahead), or 50 ms after the photo's number is written (when a build that loads at the change loads it).
+std::vector<double> ExitTimes(const std::string& coll, bool atItsTurn, int runs, std::vector<double>* ended) {
+  std::vector<double> out;
+  for (int i = 0; i < runs; i++) {
+    WriteSettings(Settings(coll, 1, 0));
+    MouseTo(320, 240);
+    Saver saver("/s", g_scr);
+    HWND wnd = saver.WaitForWindow(10000);
+    if (!wnd) continue;
+    SetForegroundWindow(wnd);
+    // Picture 1 (red) up, or picture 2's number written.
+    WaitUntil([&] { return atItsTurn ? StoredPicture() == 2 : Near(ScreenPixel(320, 240), RGB(220, 30, 40)); }, 8000);
+    Sleep(50);
+    const double start = Now();
+    Press('A');
+    while (IsWindowVisible(wnd) && Now() - start < 5000) Sleep(1);
+    out.push_back(Now() - start);
+    if (saver.WaitForExit(5000)) ended->push_back(Now() - start);
+  }
+  return out;
+}
+
+std::string Proc(int pid, const char* file) { return ReadFile("Z:\\proc\\" + std::to_string(pid) + "\\" + file); }
+
+// The Linux process of the saver whose command line contains `marker` (Wine gives it the Windows one), or 0.
 int LinuxPid(const std::string& marker) {
   WIN32_FIND_DATAA fd;
   HANDLE find = FindFirstFileA("Z:\\proc\\*", &fd);
   if (find == INVALID_HANDLE_VALUE) return 0;
   int found = 0;
   do {
-    int pid = atoi(fd.cFileName);
+    const int pid = atoi(fd.cFileName);
     std::string cmdline = pid > 0 ? Proc(pid, "cmdline") : "";
-    for (char& c : cmdline)
-      if (c == '\0') c = ' ';
-    if (cmdline.find(marker) != std::string::npos &&
-        cmdline.find("lumaro.scr") != std::string::npos)
-      found = pid;
+    std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
+    if (cmdline.find(marker) != std::string::npos && cmdline.find("lumaro.scr") != std::string::npos) found = pid;
   } while (!found && FindNextFileA(find, &fd));
   FindClose(find);
   return found;
 }
 
-// User plus system CPU time of a Linux process, in clock ticks.
-long long LinuxCpuTicks(int pid) {
-  // After the command in brackets: the state is field 3, utime and stime 14 and 15.
-  std::string stat = Proc(pid, "stat");
-  size_t close = stat.rfind(')');
+long long LinuxCpuTicks(int pid) {  // user and system time, fields 14 and 15 after the command in brackets
+  const std::string stat = Proc(pid, "stat");
+  const size_t close = stat.rfind(')');
   long long utime = 0, stime = 0;
   if (close == std::string::npos ||
-      sscanf(stat.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %lld %lld",
-             &utime, &stime) != 2)
+      sscanf(stat.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %lld %lld", &utime, &stime) != 2)
     return -1;
   return utime + stime;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-// Milliseconds of each of kChanges changes, tick sent to pixels on screen,
-// then of as many repaints of the last picture.
-bool TimeChanges(const std::string& coll, int fullScreen, std::vector<double>* times,
-                 std::vector<double>* repaints) {
-  WriteSettings("[Main]\r\nShowTitle=1\r\nFullScreen=" + std::to_string(fullScreen) +
-                "\r\n[ScreenSaver]\r\nChangeDelay=0\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
-                "[Sets]\r\nB=" + coll + "\r\n");
-  MouseTo(639, 479);
-  // ChangeDelay 0: every tick is a change (the saver's own timer adds one
-  // a second, between the measured ones).
-  Saver saver("/s");
-  HWND wnd = saver.WaitForWindow(10000);
-  if (!wnd) return false;
-  Sleep(1500);  // the first change, from the saver's own timer
-  LARGE_INTEGER freq, t0, t1;
-  QueryPerformanceFrequency(&freq);
-  for (int i = 0; i < kChanges; i++) {
-    QueryPerformanceCounter(&t0);
-    SendMessageA(wnd, WM_TIMER, 1, 0);
-    ScreenPixel(320, 240);  // a round trip to the X server: the paint is done
-    QueryPerformanceCounter(&t1);
-    times->push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / freq.QuadPart);
+// Frames drawn in each 1-second fade from red to blue filling the screen (distinct colours seen at the centre),
+// then the per cent of a core used over 10 s with no change due.
+void Fade() {
+  WriteSolidBmp(WorkDir() + "\\RED.BMP", 64, 64, RGB(220, 30, 40));
+  WriteSolidBmp(WorkDir() + "\\BLUE.BMP", 64, 64, RGB(0, 0, 255));
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<double> frames;
+  {
+    WriteSettings("[Main]\r\nFullScreen=1\r\n[ScreenSaver]\r\nChangeDelay=2\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
+                  "[Sets]\r\nB=" + WriteCollection("F", 2, {{"RED.BMP", ""}, {"BLUE.BMP", ""}}) + "\r\n");
+    MouseTo(cx - 1, cy - 1);
+    Saver saver("/s", g_scr);
+    saver.WaitForWindow(10000);
+    for (int fade = 0; fade < 6; fade++) {
+      COLORREF from = ScreenPixel(cx / 2, cy / 2);
+      double start = Now();
+      while (ScreenPixel(cx / 2, cy / 2) == from && Now() - start < 5000) continue;
+      std::set<COLORREF> seen;
+      start = Now();
+      for (COLORREF c; Now() - start < 1100;)
+        if ((c = ScreenPixel(cx / 2, cy / 2)) != RGB(220, 30, 40) && c != RGB(0, 0, 255)) seen.insert(c);
+      frames.push_back(double(seen.size() + 1));  // the last frame is the new picture itself
+    }
   }
-  for (int i = 0; i < kChanges; i++) {
-    QueryPerformanceCounter(&t0);
-    SendMessageA(wnd, WM_PAINT, 0, 0);
-    ScreenPixel(320, 240);
-    QueryPerformanceCounter(&t1);
-    repaints->push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / freq.QuadPart);
-  }
-  return true;
-}
+  std::sort(frames.begin(), frames.end());
+  printf("%-44s median %5.0f, fewest %5.0f (%dx%d)\n", "frames drawn in a 1-second fade", frames[frames.size() / 2],
+         frames.front(), cx, cy);
 
-// Per cent of one core the saver uses while it waits between changes.
-double IdleCpu(const std::string& coll) {
-  WriteSettings("[ScreenSaver]\r\nChangeDelay=300\r\nCurrentPicture=0\r\nCurrentSet=B\r\n"
-                "[Sets]\r\nB=" + coll + "\r\n");
-  MouseTo(639, 479);
-  Saver saver("/s idlebench");
-  if (!saver.WaitForWindow(10000)) return -1;
-  Sleep(2000);
-  int pid = LinuxPid("idlebench");
-  if (!pid) return -1;
-  long long before = LinuxCpuTicks(pid);
-  DWORD start = GetTickCount();
+  WriteSettings("[ScreenSaver]\r\nChangeDelay=300\r\nCurrentPicture=0\r\nCurrentSet=B\r\n[Sets]\r\nB=" +
+                WriteCollection("F", 2, {{"RED.BMP", ""}, {"BLUE.BMP", ""}}) + "\r\n");
+  Saver saver("/s idlebench", g_scr);
+  saver.WaitForWindow(10000);
+  Sleep(3000);
+  const int pid = LinuxPid("idlebench");
+  const long long before = pid ? LinuxCpuTicks(pid) : -1;
+  const DWORD start = GetTickCount();
   Sleep(10000);
-  long long after = LinuxCpuTicks(pid);
-  double seconds = (GetTickCount() - start) / 1000.0;
-  return 100.0 * (after - before) / 100.0 / seconds;  // clock ticks are 1/100 s
+  const long long after = pid ? LinuxCpuTicks(pid) : -1;
+  printf("%-44s %.2f %% of one core\n", "CPU between changes (10 s)",
+         before < 0 ? -1.0 : double(after - before) / ((GetTickCount() - start) / 1000.0));  // ticks are 1/100 s
+}
+
+// One fade frame at the screen's size drawn three ways into a window of our own: the saver's (BlendPixels a band
+// at a time, each band to the window), GDI's AlphaBlend over a copy of the old frame in a third section, then to the
+// window, and AlphaBlend straight onto the window over the old frame copied there. Milliseconds a frame.
+void BlendWays() {
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN), kFrames = 60, kBand = 64;
+  HWND wnd = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, 0, 0, 0, 0);
+  HDC screen = GetDC(wnd), mem[3];
+  BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  uint32_t* bits[3];
+  HBITMAP sections[3];
+  for (int i = 0; i < 3; i++) {
+    sections[i] = CreateDIBSection(screen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits[i]), nullptr, 0);
+    mem[i] = CreateCompatibleDC(screen);
+    SelectObject(mem[i], sections[i]);
+    std::fill(bits[i], bits[i] + size_t(cx) * cy, i ? 0x000000FFu : 0x00DC1E28u);
+  }
+  std::vector<uint32_t> band(size_t(cx) * kBand);
+  const char* names[] = {"own blend, by bands to the window", "AlphaBlend in a third section, to the window",
+                         "AlphaBlend onto the window"};
+  for (int way = 0; way < 3; way++) {
+    const double start = Now();
+    for (int f = 0; f < kFrames; f++) {
+      const BYTE level = BYTE(f * 255 / kFrames);
+      const BLENDFUNCTION blend = {AC_SRC_OVER, 0, level, 0};
+      if (way == 0) {
+        for (int top = 0; top < cy; top += kBand) {
+          const int rows = std::min(kBand, cy - top);
+          BlendPixels(bits[0] + size_t(top) * cx, bits[1] + size_t(top) * cx, band.data(), size_t(rows) * cx, level);
+          BITMAPINFO part = {{sizeof(BITMAPINFOHEADER), cx, -rows, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+          SetDIBitsToDevice(screen, 0, top, cx, rows, 0, 0, 0, rows, band.data(), &part, DIB_RGB_COLORS);
+        }
+      } else if (way == 1) {
+        BitBlt(mem[2], 0, 0, cx, cy, mem[0], 0, 0, SRCCOPY);
+        AlphaBlend(mem[2], 0, 0, cx, cy, mem[1], 0, 0, cx, cy, blend);
+        BitBlt(screen, 0, 0, cx, cy, mem[2], 0, 0, SRCCOPY);
+      } else {
+        BitBlt(screen, 0, 0, cx, cy, mem[0], 0, 0, SRCCOPY);
+        AlphaBlend(screen, 0, 0, cx, cy, mem[1], 0, 0, cx, cy, blend);
+      }
+      GetPixel(screen, cx / 2, cy / 2);  // the X server has it all
+    }
+    printf("%-44s %7.2f ms a frame (%dx%d)\n", names[way], (Now() - start) / kFrames, cx, cy);
+  }
+  for (int i = 0; i < 3; i++) DeleteDC(mem[i]), DeleteObject(sections[i]);
+  ReleaseDC(wnd, screen);
+  DestroyWindow(wnd);
 }
 
 }  // namespace
 
-int main() {
-  struct Kind {
-    const char* name;
-    int width, height, bits;
-  } kinds[] = {{"FHD24", 1920, 1080, 24}, {"XGA8", 1024, 768, 8}, {"VGA24", 640, 480, 24}};
-
-  printf("%-26s %10s %10s %10s\n", "picture change", "median ms", "min ms", "max ms");
-  std::string anyCollection;
-  for (const Kind& k : kinds) {
-    std::string coll = WriteKind(k.name, k.width, k.height, k.bits);
-    anyCollection = coll;
-    for (int fullScreen : {0, 1}) {
-      std::vector<double> times, repaints;
-      if (!TimeChanges(coll, fullScreen, &times, &repaints)) {
-        printf("%s: the saver did not start\n", k.name);
-        return 1;
-      }
-      char label[64];
-      snprintf(label, sizeof label, "%dx%d %d-bit %s", k.width, k.height, k.bits,
-               fullScreen ? "stretched" : "centred");
-      printf("%-26s %10.2f %10.2f %10.2f\n", label, Median(times),
-             *std::min_element(times.begin(), times.end()),
-             *std::max_element(times.begin(), times.end()));
-      printf("%-26s %10.2f %10.2f %10.2f\n", "  repaint", Median(repaints),
-             *std::min_element(repaints.begin(), repaints.end()),
-             *std::max_element(repaints.begin(), repaints.end()));
-    }
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "latency";
+  if (argc > 2) g_scr = argv[2];
+  printf("== %s: %s\n", mode.c_str(), g_scr);
+  if (mode == "fade") {
+    if (argc <= 2) BlendWays();
+    Fade();
+    return 0;
   }
-  double cpu = IdleCpu(anyCollection);
-  printf("CPU between ticks (10 s, ChangeDelay 300): %.2f %% of one core\n", cpu);
+  WriteSolidBmp(WorkDir() + "\\RED.BMP", 64, 64, RGB(220, 30, 40));
+  for (const auto& [name, w, h] : {std::make_tuple("FHD", 1920u, 1080u), std::make_tuple("MP24", 6000u, 4000u)}) {
+    const std::string coll = WritePhotos(name, w, h);
+    const std::string size = std::to_string(w) + "x" + std::to_string(h);
+    Print((size + " JPEG, number to screen, cut").c_str(), Latencies(coll, 1, 0, 8));
+    Print((size + " JPEG, number to first fade frame").c_str(), Latencies(coll, 2, 1, 8));
+  }
+  const std::string big = WriteCollection("EXIT", 2, {{"RED.BMP", ""}, {"MP24150.JPG", ""}});
+  for (const bool atItsTurn : {false, true}) {
+    std::vector<double> ended;
+    Print(atItsTurn ? "key to window gone, 24 MP at its turn" : "key to window gone, 24 MP made ahead",
+          ExitTimes(big, atItsTurn, 5, &ended));
+    Print("  key to process ended", ended);
+  }
   return 0;
 }

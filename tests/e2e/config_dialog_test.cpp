@@ -32,7 +32,7 @@ std::string Board() {
 
 // Every key of the record is there, so that a save rewrites each in place.
 std::string Settings(const std::string& set, const char* update = "0", const char* start = "5", const char* change = "300",
-                     const char* main = "ShowTitle=1\r\nFullScreen=0") {
+                     const char* main = "ShowTitle=1\r\nFullScreen=0\r\nFade=1") {
   return "[ScreenSaver]\r\nCurrentSet=" + set + "\r\nCurrentPicture=7\r\nStartDelay=" + start + "\r\nChangeDelay=" +
          change + "\r\n[Main]\r\n" + main + "\r\n[Wallpaper]\r\nUpdateWallpaper=" + update + "\r\n" +
          "[Sets]\r\n" + Entry("Red", kRed) + Entry("Green", kGreen) + Entry("Blue", kBlue) + Entry("Abcdef", kBlue) +
@@ -90,10 +90,10 @@ class ConfigDialog : public ::testing::Test {
   std::string ListItem(LRESULT i) { return Ask(Item(IDC_COLLECTIONS), LB_GETTEXT, WPARAM(i)); }
   std::string Selected() { return ListItem(SendMessageW(Item(IDC_COLLECTIONS), LB_GETCURSEL, 0, 0)); }
 
-  // The highlighted item, the two fields and the three checks, in one line.
+  // The highlighted item, the two fields and the four checks, in one line.
   std::string Shown() {
     return Selected() + " " + Ask(Item(IDC_START_DELAY), WM_GETTEXT) + " " + Ask(Item(IDC_CHANGE_DELAY), WM_GETTEXT) +
-           " " + Checked(IDC_UPDATE_WALLPAPER) + Checked(IDC_FULL_SCREEN) + Checked(IDC_SHOW_TITLE);
+           " " + Checked(IDC_UPDATE_WALLPAPER) + Checked(IDC_FULL_SCREEN) + Checked(IDC_SHOW_TITLE) + Checked(IDC_FADE);
   }
 
   void Pick(const std::string& name) {  // a real click on the item
@@ -147,7 +147,7 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
          EXPECT_FALSE(GetWindowLongA(dlg, GWL_STYLE) & WS_SYSMENU);
          EXPECT_EQ("Abc Abcdef Blue Green Red <none>", ListItem(0) + " " + ListItem(1) + " " + ListItem(2) + " " +
                                                            ListItem(3) + " " + ListItem(4) + " " + ListItem(5));
-         EXPECT_EQ("Green 5 1234 101", Shown());
+         EXPECT_EQ("Green 5 1234 1011", Shown());
          // Buddy integers without thousands separators; arrow keys for the first only.
          EXPECT_EQ(0x500000B6, GetWindowLongA(Item(IDC_START_DELAY_SPIN), GWL_STYLE));
          EXPECT_EQ(0x50000096, GetWindowLongA(Item(IDC_CHANGE_DELAY_SPIN), GWL_STYLE));
@@ -194,19 +194,24 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
          }, 5000)) << "the field lacks the focus";
          EXPECT_EQ(MAKELONG(0, 3), SendMessageW(Item(IDC_CHANGE_DELAY), EM_GETSEL, 0, 0));
        }, IDCANCEL, "", 420, ""},
-      {"every field changed", Settings("Red", "0", "5", "300", "ShowTitle=0\r\nFullScreen=1"), [&] {
+      {"every field changed", Settings("Red", "0", "5", "300", "ShowTitle=0\r\nFullScreen=1\r\nFade=1"), [&] {
          Pick("Blue");
          SetDlgItemTextA(dlg, IDC_START_DELAY, "3");
          SetDlgItemTextA(dlg, IDC_CHANGE_DELAY, "45");
          Click(IDC_FULL_SCREEN);
          Click(IDC_SHOW_TITLE);
-         ASSERT_TRUE(WaitUntil([&] { return Shown() == "Blue 3 45 001"; }, 2000)) << Shown();
-       }, IDOK, Settings("Blue", "0", "3", "45"), 180, ""},
+         Click(IDC_FADE);
+         ASSERT_TRUE(WaitUntil([&] { return Shown() == "Blue 3 45 0010"; }, 2000)) << Shown();
+       }, IDOK, Settings("Blue", "0", "3", "45", "ShowTitle=1\r\nFullScreen=0\r\nFade=0"), 180, ""},
       {"switched with the wallpaper on", Settings("Red", "1"), [&] { Pick("Blue"); }, IDOK, Settings("Blue", "1"), 300,
        "Blue"},
       // Delays beyond the arrows' range are kept; checks outside 0-2 are 0.
-      {"stored values out of range", Settings("Red", "0", "90", "40000", "ShowTitle=5\r\nFullScreen=-1"),
-       shows("Red 90 40000 000"), IDOK, Settings("Red", "0", "90", "40000", "ShowTitle=0\r\nFullScreen=0"), 5400, ""},
+      {"stored values out of range", Settings("Red", "0", "90", "40000", "ShowTitle=5\r\nFullScreen=-1\r\nFade=7"),
+       shows("Red 90 40000 0000"), IDOK, Settings("Red", "0", "90", "40000", "ShowTitle=0\r\nFullScreen=0\r\nFade=0"),
+       5400, ""},
+      // Fade is on when the key is absent, and OK writes it.
+      {"no Fade key", Settings("Red", "0", "5", "300", "ShowTitle=1\r\nFullScreen=0"), shows("Red 5 300 0011"), IDOK,
+       Settings("Red", "0", "5", "300", "ShowTitle=1\r\nFullScreen=0\r\nFade=1"), 300, ""},
       {"a checkerboard shrunk in the preview: even pink", Settings("Board") + Board(), [&] {
          ASSERT_TRUE(PreviewShows(kPink, 3000));
          const RECT r = Rect(Preview());
@@ -223,8 +228,8 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
                    (std::vector<LONG>{p.left - m.left, p.top - m.top, p.right - p.left, p.bottom - p.top}));
        }, IDOK, "", 300, ""},
       // The item equal to the current name ignoring case is highlighted; the record keeps its name.
-      {"current abc", Settings("abc"), shows("Abc 5 300 001"), IDOK, "", 300, ""},
-      {"current Ab", Settings("Ab"), shows("<none> 5 300 001"), IDOK, "", 300, ""},
+      {"current abc", Settings("abc"), shows("Abc 5 300 0011"), IDOK, "", 300, ""},
+      {"current Ab", Settings("Ab"), shows("<none> 5 300 0011"), IDOK, "", 300, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

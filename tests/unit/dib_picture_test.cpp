@@ -182,6 +182,21 @@ TEST(DibHostileCorpus, EveryPhotoGivesItsListedResult) {
   CoUninitialize();
   EXPECT_GE(files, 50);
 }
+
+// A photo shrunk to an eighth is averaged as a BMP is, on Windows and under Wine alike: a red and white
+// checkerboard becomes an even pink, where picking pixels would leave red or white.
+TEST(DibPhoto, ShrunkByAveraging) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  DibPicture p;
+  ASSERT_TRUE(p.Load(LUMARO_TEST_DATA "/photos/checkerboard.png", [](void*, int, int) { return SIZE{32, 24}; }));
+  ASSERT_TRUE(p.m_nWidth == 32 && p.m_nHeight == 24 && p.m_sizeSource.cx == 256);
+  const uint32_t* px = reinterpret_cast<const uint32_t*>(p.m_pBits);
+  for (int i = 0; i < 32 * 24; ++i)
+    ASSERT_TRUE((px[i] >> 16 & 255) == 255 && std::abs(int(px[i] >> 8 & 255) - 128) <= 2 && std::abs(int(px[i] & 255) - 128) <= 2)
+        << std::hex << px[i] << " at " << std::dec << i;
+  p.Release();
+  CoUninitialize();
+}
 #endif
 
 // Remade at another size as 32 bits without a table. A row over a row of zero bytes, doubled in height:

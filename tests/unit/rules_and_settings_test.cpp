@@ -14,7 +14,6 @@
 #include "framework/int_parse.h"
 #include "framework/stretch_bands.h"
 #include "picture/paint_geometry.h"
-#include "picture/palette_entries.h"
 #include "picture/photo_file.h"
 #include "saver/mouse_rule.h"
 #include "saver/screen_layout.h"
@@ -85,7 +84,7 @@ TEST(Rules, WhichTicksChangeThePicture) {
       {"a new collection restarts", 5, FALSE, "SEA", 9, 4, "LAKE", {1, 4, 9}},
       {"a preview changes only with the collection", 1, TRUE, "SEA", 15, 11, "LAKE", {1, 11}}};
   for (const auto& c : cases) {
-    SaverSettings s = {0, 0, c.delay, 0, "", 0, 0, "", "", 0};
+    SaverSettings s = {0, 0, c.delay, 0, "", 0, 0, "", "", 0, 1};
     char setName[kNameSize] = "";
     short ticks = TicksFromDelay(c.delay);
     std::vector<int> changes;
@@ -120,11 +119,6 @@ TEST(Rules, PictureAndTitlePlacement) {
     EXPECT_EQ(c.expected, (c.expected.size() == 4 ? std::vector<long>{r.left, r.top, r.right, r.bottom}
               : std::vector<long>{p.xDest, p.yDest, p.cxDest, p.cyDest, p.xSrc, p.ySrc, p.cxSrc, p.cySrc})) << c.name;
   }
-  // Palette entries swap blue and red and drop the reserved byte; only `count` are written.
-  const RGBQUAD table[2] = {{0x10, 0x20, 0x30, 0x40}, {0xFF, 0x00, 0x80, 0xFF}};
-  PALETTEENTRY entries[3] = {{0, 0, 0, 0}, {0, 0, 0, 0}, {0x77, 0, 0, 0}};
-  FillPaletteEntries(table, 2, entries);
-  EXPECT_EQ(0, memcmp("\x30\x20\x10\0\x80\0\xFF\0\x77\0\0\0", entries, sizeof entries));
 }
 
 // The monitors inside the full-screen window, in its client coordinates, and the sizes one picture is drawn at on them.
@@ -222,8 +216,8 @@ std::string Resolved() {
 std::string Record() {
   const SaverSettings& s = theSettings;
   char text[1024];
-  snprintf(text, sizeof text, "%d %d %d %d %s %d %d ", s.ShowTitle, s.FullScreen, s.ChangeDelay, s.CurrentPicture,
-           s.CurrentSet, s.StartDelay, s.UpdateWallpaper);
+  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d ", s.ShowTitle, s.FullScreen, s.ChangeDelay, s.CurrentPicture,
+           s.CurrentSet, s.StartDelay, s.UpdateWallpaper, s.Fade);
   return text + Resolved();
 }
 
@@ -297,7 +291,7 @@ TEST_F(Settings, PicturePathsAndTitles) {
 // the catalogue; it sets the time-out in seconds and, when asked for, the wallpaper.
 TEST_F(Settings, LoadAndSave) {
   LoadSettings();
-  EXPECT_EQ("0 0 300 1  1 0  |  | 0", Record());
+  EXPECT_EQ("0 0 300 1  1 0 1  |  | 0", Record());
   SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
   WriteFile(m_sea, "[Pictures]\r\n1=ONE.BMP\r\n2=LAKE.BMP\r\n3=" + std::string(250, 'W') + ".BMP\r\n");
   WriteFile(m_file, "[Sets]\r\nSEA=" + m_sea + "\r\n");
@@ -307,7 +301,7 @@ TEST_F(Settings, LoadAndSave) {
       {INT_MAX, -1, 2, INT_MAX, m_dir.dir + "\\LAKE.BMP"},   // any non-zero value asks
       {35791394, 1, 7, 2147483640, m_dir.dir + "\\"}};       // no such picture: the directory and a backslash
   for (const auto& c : cases) {
-    theSettings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0};
+    theSettings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0, c.update};
     SET(CollectionFile, m_sea), SET(CollectionDir, m_dir.dir);
     SaveSettings();
     UINT seconds = 0;
@@ -317,7 +311,7 @@ TEST_F(Settings, LoadAndSave) {
     theSettings = SaverSettings{};
     LoadSettings();
     EXPECT_EQ(std::to_string(c.seconds) + " " + c.wallpaper + " | 1 2 17 " + std::to_string(c.picture) + " SEA " +
-                  std::to_string(c.minutes) + " " + std::to_string(c.update) + " " + m_sea + " | " + m_dir.dir + " | 0",
+                  std::to_string(c.minutes) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " + m_sea + " | " + m_dir.dir + " | 0",
               std::to_string(seconds) + " " + wallpaper + " | " + Record());
   }
 }

@@ -1,0 +1,38 @@
+// A picture made ready to show: read or decoded, then made at each size the
+// screens draw it at, so that drawing it is a plain copy. Made on the worker
+// thread from an order that holds everything it needs by value.
+#pragma once
+
+#include <string>
+
+#include "picture/dib_picture.h"
+#include "saver/screen_layout.h"
+
+struct PictureOrder {
+  std::string path;
+  RECT screens[kMaxScreens];  // the window's screens, in its client coordinates
+  int screenCount;
+  BOOL stretch;
+  unsigned generation;
+};
+
+class PreparedPicture {
+ public:
+  PreparedPicture();
+
+  // Reads the picture at the order's path and makes it at every size its
+  // screens draw it at; FALSE, and empty, when it cannot be read. A size
+  // that cannot be made is drawn scaled from the picture as loaded.
+  BOOL Make(const PictureOrder& order);
+
+  BOOL Empty() const { return !m_picture.m_pBits; }
+  // The size placements are worked out from: the picture's own, upright.
+  SIZE Size() const { return m_size; }
+  // The picture made at `width` x `height`, or else the one loaded.
+  const DibPicture& DrawnAt(int width, int height) const;
+
+ private:
+  DibPicture m_picture;
+  DibPicture m_aSized[kMaxScreens - 1];
+  SIZE m_size;
+};

@@ -1,0 +1,136 @@
+// The show: which picture is made ready and when it goes up, ready on time, late, failed or no longer wanted;
+// how long a fade lasts and how it mixes; a picture made at the sizes its screens draw it at.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "picture/blend.h"
+#include "saver/fade_clock.h"
+#include "saver/prepared_picture.h"
+#include "saver/slideshow.h"
+#include "unit/bmp_writer.h"
+
+namespace {
+
+// What the window is told to do, in one word each: T<number> a turn, S shown, B black, R timer restarted,
+// A<number> that picture asked for.
+std::string Said(const ShowSteps& s, const SaverSettings& settings) {
+  std::string out;
+  if (s.turn) out += " T" + std::to_string(settings.CurrentPicture);
+  if (s.screen != ShowSteps::kKeep) out += s.screen == ShowSteps::kShow ? " S" : " B";
+  if (s.restartTimer) out += " R";
+  if (s.ask) out += " A" + std::to_string(s.ask);
+  return out.empty() ? "-" : out.substr(1);
+}
+
+// Events: start, tick, made (the newest order made), failed, stale (an older order made), again, stop,
+// "set NAME" (the collection picked, then a tick) and "jump N" (CurrentPicture set to N by another hand).
+TEST(Slideshow, DecisionsOnTimeLateFailedStaleAndAtExit) {
+  const struct {
+    const char* name;
+    BOOL preview;
+    int delay, current, count;
+    std::vector<std::pair<const char*, const char*>> events;  // event, what the window is told
+  } cases[] = {
+      {"ready on time", FALSE, 2, 0, 3, {{"start", "A1"}, {"made", "-"}, {"tick", "T1 S A2"}, {"made", "-"},
+                                         {"tick", "-"}, {"tick", "T2 S A3"}, {"made", "-"}, {"tick", "-"},
+                                         {"tick", "T3 S A1"}}},
+      {"late: up when made, its time from then; no change queued behind it", FALSE, 2, 4, 5,
+       {{"start", "A5"}, {"tick", "T5"}, {"tick", "-"}, {"tick", "-"}, {"made", "S R A1"}, {"made", "-"},
+        {"tick", "-"}, {"tick", "T1 S A2"}}},
+      {"a number moved meanwhile: its own picture asked for", FALSE, 1, 1, 9,
+       {{"start", "A2"}, {"jump 6", "-"}, {"tick", "T7 A7"}, {"made", "S R A8"}}},
+      {"failed counts as shown, the one before stays", FALSE, 1, 1, 3,
+       {{"start", "A2"}, {"failed", "-"}, {"tick", "T2 A3"}, {"tick", "T3"}, {"failed", "R A1"}, {"made", "-"},
+        {"tick", "T1 S A2"}}},
+      {"no pictures: picture 1 again and again", FALSE, 1, 0, 0,
+       {{"start", "A1"}, {"made", "-"}, {"tick", "T1 S A1"}, {"made", "-"}, {"tick", "T1 S A1"}}},
+      {"exit while one is made", FALSE, 1, 0, 3, {{"start", "A1"}, {"tick", "T1"}, {"stop", "-"}, {"made", "-"},
+                                                  {"tick", "-"}}},
+      {"preview: picture 1 of each collection picked, the last pick wins", TRUE, 1, 7, 9,
+       {{"start", "-"}, {"tick", "A1"}, {"tick", "-"}, {"set LAKE", "A1"}, {"set HILLS", "A1"}, {"stale", "-"},
+        {"made", "S"}, {"tick", "-"}, {"set SEA", "A1"}, {"failed", "B"}}},
+      {"preview shown again: anew, or black without a collection", TRUE, 300, 1, 1,
+       {{"set ", "-"}, {"set X", "A1"}, {"made", "S"}, {"again", "A1"}, {"made", "S"}, {"again", "A1"},
+        {"set ", "A1"}, {"again", "B"}, {"made", "-"}}},
+  };
+  for (const auto& c : cases) {
+    SaverSettings s = {0, 0, c.delay, c.current, "SEA", 0, 0, "", "", c.count, 1};
+    Slideshow show(c.preview);
+    unsigned newest = 0;
+    for (const auto& [event, expected] : c.events) {
+      const std::string e = event;
+      ShowSteps steps = {};
+      if (e == "start") steps = show.Start(s);
+      if (e == "tick" || e.rfind("set ", 0) == 0) {
+        if (e != "tick") snprintf(s.CurrentSet, sizeof s.CurrentSet, "%s", e.c_str() + 4);
+        steps = show.Tick(&s);
+      }
+      if (e == "made" || e == "failed") steps = show.Arrived(newest, e == "made", s);
+      if (e == "stale") steps = show.Arrived(newest - 1, TRUE, s);
+      if (e == "again") steps = show.ShowAgain(&s);
+      if (e.rfind("jump ", 0) == 0) s.CurrentPicture = atoi(e.c_str() + 5);
+      if (e == "stop") show.Stop();
+      if (steps.ask) {
+        EXPECT_GT(steps.generation, newest) << c.name << ": each order newer than the last";
+        newest = steps.generation;
+      }
+      EXPECT_EQ(expected, Said(steps, s)) << c.name << ", at " << event;
+    }
+  }
+}
+
+TEST(Slideshow, FadeLengthLevelAndMix) {
+  const int lengths[][3] = {{1, 300, 1000}, {1, 2, 1000}, {1, 1, 500}, {2, 1, 500}, {0, 300, 0}, {1, 0, 0},
+                            {1, -5, 0}, {1, INT_MAX, 1000}};  // Fade, ChangeDelay, milliseconds
+  for (const auto& l : lengths) EXPECT_EQ(l[2], FadeMilliseconds(l[0], l[1])) << l[0] << " " << l[1];
+  const int64_t levels[][3] = {{0, 1000, 0}, {500, 1000, 128}, {999, 1000, 255}, {1000, 1000, 256},
+                            {0xFFFFFFF0, 1000, 256}, {0, 0, 256}, {0, 1, 0}, {3, -1, 256}};  // elapsed, length, level
+  for (const auto& l : levels) EXPECT_EQ(l[2], FadeLevel(DWORD(l[0]), int(l[1]))) << l[0] << " of " << l[1];
+  // Each byte on its own, exact at both ends, clamped beyond them; the output may be an input.
+  const uint32_t from[2] = {0x10203040, 0xFF00FF00}, to[2] = {0xF0E0D0C0, 0x00FF00FF};
+  const struct { int level; uint32_t mixed[2]; } mixes[] = {
+      {0, {0x10203040, 0xFF00FF00}}, {-7, {0x10203040, 0xFF00FF00}}, {64, {0x48505860, 0xBF3FBF3F}},
+      {128, {0x80808080, 0x7F7F7F7F}}, {256, {0xF0E0D0C0, 0x00FF00FF}}, {999, {0xF0E0D0C0, 0x00FF00FF}}};
+  for (const auto& m : mixes) {
+    uint32_t out[2] = {from[0], from[1]};
+    BlendPixels(out, to, out, 2, m.level);
+    EXPECT_EQ(m.mixed[0], out[0]) << std::hex << m.level;
+    EXPECT_EQ(m.mixed[1], out[1]) << std::hex << m.level;
+  }
+}
+
+// A 64 x 32 picture ordered for a 32 x 32 screen and a 256 x 64 one, stretched: made at both sizes, each drawn
+// as it is; a size no screen draws finds the picture as loaded. A path that names nothing fails, empty.
+TEST(Slideshow, PictureMadeAtTheSizesItIsDrawnAt) {
+  const std::string path = ::testing::TempDir() + "lumaro-made-" + std::to_string(std::random_device()()) + ".bmp";
+  BmpFile bmp;
+  bmp.width = 64, bmp.height = 32, bmp.bits = Pattern(RowBytes(24, 64) * 32);
+  const std::vector<uint8_t> bytes = bmp.Bytes();
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  PictureOrder order = {path, {{0, 0, 32, 32}, {32, 0, 288, 64}}, 2, TRUE, 1};
+  PreparedPicture made;
+  ASSERT_TRUE(made.Make(order));
+  EXPECT_TRUE(made.Size().cx == 64 && made.Size().cy == 32 && !made.Empty());
+  for (const SIZE s : {SIZE{32, 32}, SIZE{256, 64}})
+    EXPECT_TRUE(made.DrawnAt(s.cx, s.cy).m_nWidth == s.cx && made.DrawnAt(s.cx, s.cy).m_nHeight == s.cy) << s.cx;
+  EXPECT_EQ(&made.DrawnAt(32, 32), &made.DrawnAt(7, 64));
+  PreparedPicture moved = std::move(made);  // the block goes with the picture, once
+  EXPECT_TRUE(made.Empty() && !moved.Empty() && moved.DrawnAt(256, 64).m_nWidth == 256);
+  order.screenCount = 1;
+  EXPECT_TRUE(made.Make(order) && made.DrawnAt(32, 32).m_nWidth == 32) << "one screen";
+  order.screenCount = kMaxScreens + 1;  // no screen read past the list: the picture as loaded
+  EXPECT_TRUE(made.Make(order) && made.DrawnAt(64, 32).m_nWidth == 64);
+  // Cut short: the loader keeps what it read, but a failure is empty.
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size() / 2);
+  for (const std::string& bad : {path, path + ".missing", std::string()}) {
+    order.path = bad;
+    EXPECT_FALSE(made.Make(order) || !made.Empty() || made.Size().cx) << bad;
+  }
+  std::filesystem::remove(path);
+}
+
+}  // namespace
