@@ -5,6 +5,9 @@
 // older build can be timed in the same run.
 #include <windows.h>
 
+#include <wincodec.h>
+#include <wrl/client.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +23,37 @@ using namespace e2e;
 namespace {
 
 const char* g_scr = LUMARO_SCR;
+
+// A photo-like JPEG (soft light and sensor noise, the same every time) written by the system's encoder: what
+// decoding it costs depends on its size, as a camera's does.
+bool WriteJpeg(const std::string& path, UINT width, UINT height, BYTE base = 96) {
+  using Microsoft::WRL::ComPtr;
+  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapEncoder> encoder;
+  ComPtr<IWICBitmapFrameEncode> frame;
+  const std::wstring wide(path.begin(), path.end());
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) ||
+      FAILED(factory->CreateStream(&stream)) || FAILED(stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE)) ||
+      FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) ||
+      FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
+      FAILED(encoder->CreateNewFrame(&frame, nullptr)) || FAILED(frame->Initialize(nullptr)) ||
+      FAILED(frame->SetSize(width, height)) || FAILED(frame->SetPixelFormat(&format)))
+    return false;
+  std::vector<BYTE> rows(size_t(width) * 3 * 64);
+  uint32_t random = 2463534242u;
+  for (UINT y = 0; y < height; y += 64) {
+    const UINT n = std::min<UINT>(64, height - y);
+    for (size_t i = 0; i < size_t(width) * 3 * n; i++) {
+      random ^= random << 13, random ^= random >> 17, random ^= random << 5;
+      rows[i] = BYTE(base + (i / 3 % width) * 64 / width + (y + i / (3 * width)) * 64 / height + random % 24);
+    }
+    if (FAILED(frame->WritePixels(n, width * 3, UINT(width * 3 * n), rows.data()))) return false;
+  }
+  return SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
 
 // The number in the settings file, read as bytes: the profile functions may answer from a cache.
 int StoredPicture() {
@@ -141,6 +175,7 @@ void Fade() {
     MouseTo(cx - 1, cy - 1);
     Saver saver("/s", g_scr);
     saver.WaitForWindow(10000);
+    WaitUntil([&] { return ScreenPixel(cx / 2, cy / 2) == RGB(220, 30, 40); }, 10000);  // the first picture: a cut
     for (int fade = 0; fade < 6; fade++) {
       COLORREF from = ScreenPixel(cx / 2, cy / 2);
       double start = Now();

@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <shlwapi.h>
-#include <wincodec.h>
-#include <wrl/client.h>
 
 #include <algorithm>
 #include <cstring>
@@ -178,53 +176,26 @@ inline std::string WriteCollection(const std::string& name, int count, const Pic
   return WorkDir() + "\\" + name + ".INI";
 }
 
-// A photo-like JPEG (soft light and sensor noise, the same every time) written by the system's encoder: what
-// decoding it costs depends on its size, as a camera's does.
-inline bool WriteJpeg(const std::string& path, UINT width, UINT height, BYTE base = 96) {
-  using Microsoft::WRL::ComPtr;
-  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapEncoder> encoder;
-  ComPtr<IWICBitmapFrameEncode> frame;
-  const std::wstring wide(path.begin(), path.end());
-  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) ||
-      FAILED(factory->CreateStream(&stream)) || FAILED(stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE)) ||
-      FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) ||
-      FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
-      FAILED(encoder->CreateNewFrame(&frame, nullptr)) || FAILED(frame->Initialize(nullptr)) ||
-      FAILED(frame->SetSize(width, height)) || FAILED(frame->SetPixelFormat(&format)))
-    return false;
-  std::vector<BYTE> rows(size_t(width) * 3 * 64);
-  uint32_t random = 2463534242u;
-  for (UINT y = 0; y < height; y += 64) {
-    const UINT n = std::min<UINT>(64, height - y);
-    for (size_t i = 0; i < size_t(width) * 3 * n; i++) {
-      random ^= random << 13, random ^= random >> 17, random ^= random << 5;
-      rows[i] = BYTE(base + (i / 3 % width) * 64 / width + (y + i / (3 * width)) * 64 / height + random % 24);
-    }
-    if (FAILED(frame->WritePixels(n, width * 3, UINT(width * 3 * n), rows.data()))) return false;
-  }
-  return SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-}
-
 // A picture file that never answers, as one on a share that stopped: a FIFO (made by the Unix mkfifo) that this
 // process holds open for writing and never writes to, made in the Unix folder `unixDir` (Wine's Z: drive).
 // Returns the handle to close when done, or null.
 inline HANDLE MakeSilentFile(const std::string& unixDir, const std::string& name) {
-  std::string cmd = "start.exe /wait /unix /usr/bin/mkfifo " + unixDir + "/" + name;
+  std::string cmd = "start.exe /unix /usr/bin/mkfifo " + unixDir + "/" + name;
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-  WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
   std::string win = "Z:" + unixDir + "/" + name;
   std::replace(win.begin(), win.end(), '/', '\\');
-  // Read and write: opening a FIFO to write only would wait for a reader.
-  HANDLE writer = CreateFileA(win.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  // Opened for reading and writing: to write only would wait for a reader. Asked again until mkfifo, which
+  // start.exe does not wait for, has made it.
+  HANDLE writer = INVALID_HANDLE_VALUE;
+  WaitUntil([&] {
+    writer = CreateFileA(win.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+    return writer != INVALID_HANDLE_VALUE;
+  }, 10000);
   return writer == INVALID_HANDLE_VALUE ? nullptr : writer;
 }
 
