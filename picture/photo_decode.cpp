@@ -38,8 +38,8 @@ class Buffer {
 // time: asked for whole, some decoders copy their whole frame first.
 struct BandReader {
   IWICBitmapSource* source;
-  UINT width, height;
-  uint32_t* band;  // kBandRows rows
+  UINT width, height, channels;
+  uint8_t* band;  // kBandRows rows
   UINT first, rows;  // the rows the band holds
   bool ok;
 };
@@ -48,16 +48,17 @@ const UINT kBandRows = 16;
 
 const uint8_t* ReadBandRow(void* context, int row, uint8_t* scratch) {
   BandReader& r = *static_cast<BandReader*>(context);
-  const size_t rowBytes = size_t(r.width) * 4;
+  const size_t rowBytes = (size_t(r.width) * r.channels + 3) & ~size_t(3);
   if (UINT(row) < r.first || UINT(row) >= r.first + r.rows) {
     r.first = UINT(row);
     r.rows = r.height - r.first < kBandRows ? r.height - r.first : kBandRows;
     const WICRect band = {0, INT(r.first), INT(r.width), INT(r.rows)};
     r.ok = r.ok && SUCCEEDED(r.source->CopyPixels(&band, UINT(rowBytes), UINT(rowBytes * r.rows),
-                                                  reinterpret_cast<BYTE*>(r.band)));
+                                                  r.band));
   }
-  if (!r.ok) return static_cast<const uint8_t*>(memset(scratch, 0, rowBytes));
-  return static_cast<const uint8_t*>(memcpy(scratch, r.band + size_t(row - r.first) * r.width, rowBytes));
+  if (!r.ok) return static_cast<const uint8_t*>(memset(scratch, 0, size_t(r.width) * r.channels));
+  return static_cast<const uint8_t*>(
+      memcpy(scratch, r.band + size_t(row - r.first) * rowBytes, size_t(r.width) * r.channels));
 }
 
 }  // namespace
@@ -89,12 +90,20 @@ BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void
   const SIZE wanted = needed ? needed(context, uprightWidth, uprightHeight) : SIZE{uprightWidth, uprightHeight};
   const SIZE upright = DecodeSize(uprightWidth, uprightHeight, wanted);
   const UINT width = UINT(swaps ? upright.cy : upright.cx), height = UINT(swaps ? upright.cx : upright.cy);
-  // Premultiplied BGRA is the picture composited over black.
-  ComPtr<IWICFormatConverter> pixels;
-  if (FAILED(factory->CreateFormatConverter(&pixels)) ||
-      FAILED(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                WICBitmapPaletteTypeCustom)))
-    return FALSE;
+  // Rows the resampler reads as they come (what JPEG decoders give), or else
+  // converted to premultiplied BGRA: the picture composited over black.
+  ComPtr<IWICBitmapSource> pixels = frame;
+  WICPixelFormatGUID format = {};
+  frame->GetPixelFormat(&format);
+  const UINT channels = format == GUID_WICPixelFormat24bppBGR ? 3 : 4;
+  if (format != GUID_WICPixelFormat24bppBGR && format != GUID_WICPixelFormat32bppBGR) {
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
+      return FALSE;
+    pixels = converter;
+  }
 
   const size_t imageBytes = size_t(width) * height * 4;
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + imageBytes);
@@ -107,9 +116,10 @@ BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void
   // Shrunk top-down, in the frame's own orientation, then turned upright
   // into the bottom-up block.
   Buffer band(size_t(kBandRows) * frameWidth * 4), shrunk(imageBytes);
-  BandReader reader = {pixels.Get(), frameWidth, frameHeight, band.Pixels(), 0, 0, true};
+  BandReader reader = {pixels.Get(), frameWidth, frameHeight, channels, reinterpret_cast<uint8_t*>(band.Pixels()),
+                       0, 0, true};
   const bool read = band.Pixels() && shrunk.Pixels() &&
-                    ResamplePixels(int(frameWidth), int(frameHeight), 4, &ReadBandRow, &reader, shrunk.Pixels(),
+                    ResamplePixels(int(frameWidth), int(frameHeight), int(channels), &ReadBandRow, &reader, shrunk.Pixels(),
                                    int(width), int(height)) &&
                     reader.ok;
   if (!read) {

@@ -106,6 +106,7 @@ std::vector<double> Latencies(const std::string& coll, int delay, int fade, int 
       written = 0;
       if (int(out.size()) == changes + 1) break;
     }
+    Sleep(1);  // a poll a millisecond, leaving the saver's threads the processor
   }
   if (!out.empty()) out.erase(out.begin());  // the first picture comes up over the desktop
   return out;
