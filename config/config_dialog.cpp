@@ -11,6 +11,7 @@
 #include "settings/folder_collection.h"
 #include "settings/folder_files.h"
 #include "settings/saver_settings.h"
+#include "text/utf.h"
 
 ConfigDialog::ConfigDialog(HWND hWndOwner) : CDialog(IDD_CONFIG, hWndOwner), m_wndPreview(TRUE) {}
 
@@ -179,7 +180,7 @@ int ConfigDialog::FindCollectionOfFile(const char* file) const {
     char name[kNameSize], listed[kValueSize];
     if (!m_lbCollections.GetText(i, name, sizeof name)) continue;
     m_catalogue.FileOf(name, listed);
-    if (lstrcmpiA(listed, file) == 0) return i;
+    if (SameTextIgnoringCase(listed, file)) return i;
   }
   return -1;
 }

@@ -22,9 +22,9 @@ BOOL CWinApp::InitInstance() { return FALSE; }
 
 int CWinApp::Run() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   ExitInstance();
   return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;

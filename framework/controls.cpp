@@ -2,14 +2,19 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "framework/app_base.h"
 #include "framework/dialog.h"
 #include "framework/stretch_bands.h"
+#include "text/utf.h"
 
+// The list keeps its items in UTF-16 whatever the dialog is: its texts go
+// through the wide messages.
 int CListBox::AddString(const char* text) {
-  return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(::SendMessageW(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str())));
 }
 
 int CListBox::DeleteString(int index) {
@@ -25,21 +30,22 @@ int CListBox::SetCurSel(int index) {
 }
 
 int CListBox::FindStringExact(int startAfter, const char* text) const {
-  return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter),
-                                      reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(::SendMessageW(m_hWnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter),
+                                        reinterpret_cast<LPARAM>(Wide(text).c_str())));
 }
 
 BOOL CListBox::GetText(int index, char* text, size_t size) const {
   if (size == 0) return FALSE;
   text[0] = '\0';
   // LB_GETTEXT writes without a bound: measure first.
-  LRESULT len = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
-  if (len == LB_ERR || static_cast<size_t>(len) >= size) return FALSE;
-  if (SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)) ==
-      LB_ERR) {
-    text[0] = '\0';
+  const LRESULT len = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (len == LB_ERR) return FALSE;
+  std::wstring wide(static_cast<size_t>(len) + 1, L'\0');
+  if (::SendMessageW(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&wide[0])) == LB_ERR)
     return FALSE;
-  }
+  const std::string utf8 = Narrow(wide.c_str());
+  if (utf8.size() >= size) return FALSE;
+  memcpy(text, utf8.c_str(), utf8.size() + 1);
   return TRUE;
 }
 

@@ -18,7 +18,7 @@ INT_PTR CDialog::DoModal() {
     InitCommonControlsEx(&icc);
     s_bCommonControls = true;
   }
-  return DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+  return DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate),
                          m_hWndOwner, &CDialog::StaticDlgProc,
                          reinterpret_cast<LPARAM>(this));
 }
@@ -69,7 +69,7 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // Owner-drawn controls draw themselves.
       const DRAWITEMSTRUCT* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (dis && dis->CtlType != ODT_MENU && FromHandlePermanent(dis->hwndItem))
-        return ::SendMessageA(dis->hwndItem, WM_REFLECT_DRAWITEM, 0, lParam);
+        return ::SendMessageW(dis->hwndItem, WM_REFLECT_DRAWITEM, 0, lParam);
       break;
     }
   }

@@ -3,7 +3,10 @@
 #include <cstdio>
 
 #include "framework/app_base.h"
+#include "text/utf.h"
 
+// Every window is a Unicode window, subclassed controls too: the wide
+// messages then reach them without a pass through the code page.
 namespace {
 // The object whose window is being created: the messages sent before
 // CreateWindowEx returns (WM_GETMINMAXINFO comes even before WM_NCCREATE)
@@ -33,7 +36,7 @@ void CWnd::Attach(HWND hWnd) {
 
 void CWnd::Detach() {
   if (m_pfnSuper) {
-    SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
   }
   RemovePropA(m_hWnd, kObjectProp);
@@ -43,8 +46,8 @@ void CWnd::Detach() {
 BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                     int cx, int cy, HWND hWndParent, HMENU hMenu, LPVOID param) {
   s_pWndInit = this;
-  HWND hWnd = CreateWindowExA(exStyle, className, windowName, style, x, y, cx, cy, hWndParent,
-                              hMenu, AfxGetInstanceHandle(), param);
+  HWND hWnd = CreateWindowExW(exStyle, Wide(className).c_str(), Wide(windowName ? windowName : "").c_str(), style, x,
+                              y, cx, cy, hWndParent, hMenu, AfxGetInstanceHandle(), param);
   s_pWndInit = nullptr;
   return hWnd != nullptr;
 }
@@ -55,7 +58,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
   if (!hWnd || m_hWnd) return FALSE;
   Attach(hWnd);
   m_pfnSuper = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc)));
+      SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc)));
   return TRUE;
 }
 
@@ -91,8 +94,8 @@ void CWnd::CenterWindow() {
 }
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (m_pfnSuper) return CallWindowProcA(m_pfnSuper, m_hWnd, msg, wParam, lParam);
-  return DefWindowProcA(m_hWnd, msg, wParam, lParam);
+  if (m_pfnSuper) return CallWindowProcW(m_pfnSuper, m_hWnd, msg, wParam, lParam);
+  return DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 
 void CWnd::PostNcDestroy() {}
@@ -104,7 +107,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
     s_pWndInit = nullptr;
     wnd->Attach(hWnd);
   }
-  if (!wnd) return DefWindowProcA(hWnd, msg, wParam, lParam);
+  if (!wnd) return DefWindowProcW(hWnd, msg, wParam, lParam);
 
   LRESULT result = wnd->WindowProc(msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
@@ -127,15 +130,16 @@ LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, H
     if (lstrcmpA(names[i], name) == 0) return names[i];
   if (used == 8) return nullptr;
 
-  WNDCLASSA wc = {};
+  const std::wstring wideName = Wide(name);
+  WNDCLASSW wc = {};
   wc.style = classStyle;
   wc.lpfnWndProc = &CWnd::StaticWndProc;
   wc.hInstance = AfxGetInstanceHandle();
   wc.hCursor = cursor;
   wc.hbrBackground = background;
   wc.hIcon = icon;
-  wc.lpszClassName = name;
-  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  wc.lpszClassName = wideName.c_str();
+  if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
   snprintf(names[used], sizeof names[used], "%s", name);
   return names[used++];
 }

@@ -23,7 +23,7 @@ class CWnd {
 
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
-    return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+    return ::SendMessageW(m_hWnd, msg, wParam, lParam);
   }
   // Centres the window over its owner, or in the screen's work area when it
   // has none, kept inside the work area of the owner's monitor.

@@ -1,4 +1,5 @@
-// LUMARO.INI and a collection file C.INI beside it, from arbitrary text, read as the program reads them:
+// LUMARO.INI and a collection file C.INI beside it, from arbitrary bytes in any encoding (the code page,
+// UTF-8 with or without its signature, UTF-16LE with its mark), read as the program reads them:
 // the record, the catalogue, each collection selected in turn, picture paths and titles. Every text must
 // end inside its buffer. C.INI is also read as a folder's earlier collection, brought up to date, and what
 // is written for it must read back as it was. Input: LUMARO.INI, then "\n%%\n", then C.INI.
@@ -14,6 +15,7 @@
 #include "settings/collection.h"
 #include "settings/folder_collection.h"
 #include "settings/saver_settings.h"
+#include "text/utf.h"
 
 static void Write(const std::string& path, const uint8_t* data, size_t size) {
   FILE* f = fopen(path.c_str(), "wb");
@@ -22,12 +24,13 @@ static void Write(const std::string& path, const uint8_t* data, size_t size) {
 
 static void CheckTexts(const char* name) {
   const SaverSettings& s = theSettings;
-  if (strnlen(name, 256) > 255 || strnlen(s.CurrentSet, kNameSize) == kNameSize ||
+  if (Utf16Length(name) > kNameChars || strnlen(s.CurrentSet, kNameSize) == kNameSize ||
       strnlen(s.CollectionFile, kValueSize) == kValueSize || strnlen(s.CollectionDir, kValueSize) == kValueSize)
     abort();
   for (const char* key : {"1", "2", "10"}) {
-    char path[kPathSize], title[kValueSize];
-    if (LookUpPicturePath(key, path, sizeof path) ? strnlen(path, kPathSize) == kPathSize : path[0] != '\0') abort();
+    std::string path;
+    char title[kValueSize];
+    if (LookUpPicturePath(key, &path) ? Utf16Length(path) > kPathChars : !path.empty()) abort();
     LookUpTitle(key, title);
     if (strnlen(title, kValueSize) == kValueSize) abort();
   }
@@ -44,7 +47,7 @@ static void CheckRewrite(const std::string& dir) {
   std::vector<CollectionEntry> entries, again;
   if (!ReadCollectionEntries(earlier.c_str(), &entries)) return;
   std::vector<FolderFile> files;
-  for (const CollectionEntry& e : entries) files.push_back({std::wstring(e.file.begin(), e.file.end()), e.file, true});
+  for (const CollectionEntry& e : entries) files.push_back({std::wstring(e.file.begin(), e.file.end()), e.file});
   const FolderCollection plan = PlanFolderCollection(dir.size(), files, entries);
   const std::string text = CollectionText(plan.pictures);
   Write(rewritten, reinterpret_cast<const uint8_t*>(text.data()), text.size());

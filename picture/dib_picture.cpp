@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "text/named_file.h"
+
 namespace {
 
 const DWORD kCoreHeaderSize = 12;
@@ -175,7 +177,7 @@ void DibPicture::Release() {
 }
 
 BOOL DibPicture::Load(const char* path, SizeNeeded needed, void* context) {
-  FILE* file = fopen(path, "rb");
+  FILE* file = OpenNamedFile(path, "rb");
   if (!file) return FALSE;
   FileCloser closer(file);
 

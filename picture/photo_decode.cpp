@@ -16,6 +16,7 @@
 #include "picture/orient_pixels.h"
 #include "picture/photo_file.h"
 #include "picture/resample.h"
+#include "text/utf.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -71,14 +72,13 @@ BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void
   if (facts.sized && !PhotoSizeAllowed(facts.width, facts.height)) return FALSE;
   const int orientation = facts.orientation;
 
-  wchar_t widePath[MAX_PATH];
-  if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, widePath, MAX_PATH)) return FALSE;
+  const std::wstring widePath = Wide(path);
   ComPtr<IWICImagingFactory> factory;
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
   UINT frameWidth = 0, frameHeight = 0;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) ||
-      FAILED(factory->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+      FAILED(factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
                                                 &decoder)) ||
       FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&frameWidth, &frameHeight)))
     return FALSE;

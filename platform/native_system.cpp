@@ -6,6 +6,7 @@
 
 #include "platform/native_hooks.h"
 #include "platform/win.h"
+#include "text/utf.h"
 
 int lstrcmpiA(LPCSTR a, LPCSTR b) { return strcasecmp(a, b); }
 
@@ -54,4 +55,11 @@ BOOL SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT winIni
     default:
       return FALSE;
   }
+}
+
+// Recorded as the narrow call, its text in UTF-8.
+BOOL SystemParametersInfoW(UINT action, UINT uiParam, PVOID pvParam, UINT winIni) {
+  if (action != SPI_SETDESKWALLPAPER || !pvParam) return SystemParametersInfoA(action, uiParam, pvParam, winIni);
+  std::string text = Utf16ToUtf8(std::u16string(static_cast<const char16_t*>(pvParam)));
+  return SystemParametersInfoA(action, uiParam, &text[0], winIni);
 }

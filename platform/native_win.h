@@ -16,6 +16,8 @@ typedef unsigned int UINT;
 typedef char CHAR;
 typedef const char* LPCSTR;
 typedef char* LPSTR;
+typedef char16_t WCHAR;  // UTF-16, as on Windows
+typedef const WCHAR* LPCWSTR;
 typedef void* LPVOID;
 typedef void* PVOID;
 typedef void* HGLOBAL;
@@ -136,13 +138,11 @@ static_assert(sizeof(BITMAPFILEHEADER) == 14, "file header layout");
 static_assert(sizeof(BITMAPCOREHEADER) == 12, "core header layout");
 static_assert(sizeof(BITMAPINFOHEADER) == 40, "info header layout");
 
-// Profile files (native_profile.cpp). A bare file name, without any slash or
-// backslash, lives in the profile directory (NativeProfileDirectory); any
-// other name is used as the path it is.
-UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int nDefault, LPCSTR file);
-DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR def, LPSTR out, DWORD size, LPCSTR file);
+// Writing profile files (native_profile.cpp). A bare file name, without any
+// slash or backslash, lives in the profile directory (NativeProfileDirectory);
+// any other name is used as the path it is.
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
-DWORD GetPrivateProfileSectionA(LPCSTR section, LPSTR out, DWORD size, LPCSTR file);
+BOOL WritePrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file);
 
 // Movable memory blocks (native_memory.cpp).
 HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
@@ -152,5 +152,6 @@ HGLOBAL GlobalFree(HGLOBAL mem);
 
 // System settings (native_system.cpp): recorded, not applied.
 BOOL SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
+BOOL SystemParametersInfoW(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
 
 int lstrcmpiA(LPCSTR a, LPCSTR b);

@@ -1,10 +1,11 @@
 // PictureWnd's drawing: each frame is composed off screen in the frames' DC,
 // which keeps the title font and the text colour selected between frames.
-#include <cstring>
+#include <string>
 
 #include "picture/paint_geometry.h"
 #include "saver/fade_clock.h"
 #include "saver/picture_wnd.h"
+#include "text/utf.h"
 
 void PictureWnd::SetUpTitleFont() {
   HDC dc = m_frames.Dc();
@@ -35,15 +36,15 @@ void PictureWnd::Compose(const PreparedPicture* picture) {
                   pic.m_pBits, pic.m_pInfo, pic.m_wUsage, SRCCOPY);
   }
   if (drawn && !m_bPreview) {  // the preview never shows a title
-    const int length = static_cast<int>(strlen(m_szTitle));
+    const std::wstring title = Wide(m_szTitle);
     RECT measured = {0, 0, 0, 0};
-    DrawTextA(dc, m_szTitle, length, &measured, DT_CALCRECT | DT_CENTER | DT_VCENTER);
+    DrawTextW(dc, title.c_str(), int(title.size()), &measured, DT_CALCRECT | DT_CENTER | DT_VCENTER);
     for (int i = 0; i < m_nScreens; ++i) {
       const RECT& s = m_rcScreens[i];
       RECT box = PlaceTitle(s.right - s.left, s.bottom - s.top, measured.right - measured.left,
                             measured.bottom - measured.top);
       OffsetRect(&box, s.left, s.top);
-      DrawTextA(dc, m_szTitle, -1, &box, DT_CENTER | DT_VCENTER);
+      DrawTextW(dc, title.c_str(), int(title.size()), &box, DT_CENTER | DT_VCENTER);
     }
   }
   // The preview cuts: it changes only when a collection is picked.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "settings/collection.h"
+#include "settings/profile.h"
 
 namespace {
 const UINT kMsgPictureMade = WM_APP + 1;  // from the worker: wParam the order's generation
@@ -104,7 +105,7 @@ void PictureWnd::Follow(const ShowSteps& steps) {
     char key[16];
     snprintf(key, sizeof key, "%d", theSettings.CurrentPicture);
     // Remembered when its turn comes, before it shows: a picture that fails still counts.
-    WritePrivateProfileStringA("ScreenSaver", "CurrentPicture", key, kSettingsFile);
+    WriteProfileValue(kSettingsFile, "ScreenSaver", "CurrentPicture", key);
     if (theSettings.ShowTitle == 1) LookUpTitle(key, m_szTitle);
   }
   if (steps.screen != ShowSteps::kKeep) {
@@ -116,9 +117,8 @@ void PictureWnd::Follow(const ShowSteps& steps) {
     PictureOrder order;
     char key[16];
     snprintf(key, sizeof key, "%d", steps.ask);
-    char path[kPathSize];
-    // A path that does not fit names no file: the order fails as a missing one.
-    if (LookUpPicturePath(key, path, sizeof path)) order.path = path;
+    // A path that is too long names no file: the order fails as a missing one.
+    LookUpPicturePath(key, &order.path);
     for (int i = 0; i < m_nScreens; ++i) order.screens[i] = m_rcScreens[i];
     order.screenCount = m_nScreens;
     order.stretch = Stretched();

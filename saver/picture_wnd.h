@@ -56,6 +56,6 @@ class PictureWnd : public SaverWnd {
   int m_nScreens;
   short m_cxClient;
   short m_cyClient;
-  char m_szTitle[256];
+  char m_szTitle[kValueSize];
   BOOL m_bPreview;
 };

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/win.h"
+#include "settings/profile.h"
 #include "settings/saver_settings.h"
+#include "text/utf.h"
 
 namespace {
 // Keys of an INI file match without regard to case.
-bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+bool SameName(const std::string& a, const char* b) { return SameTextIgnoringCase(a, b); }
 }  // namespace
 
 void CatalogueEdits::Add(const char* name, const char* file) { m_added.push_back({name, file}); }
@@ -34,11 +35,10 @@ void CatalogueEdits::FileOf(const char* name, char* file) const {
       file[0] = '\0';
       return;
     }
-  GetPrivateProfileStringA("Sets", name, "", file, kValueSize, kSettingsFile);
+  snprintf(file, kValueSize, "%s", Profile(kSettingsFile).String("Sets", name).c_str());
 }
 
 void CatalogueEdits::Apply() const {
-  for (const std::string& removed : m_removed)
-    WritePrivateProfileStringA("Sets", removed.c_str(), nullptr, kSettingsFile);
-  for (const Entry& e : m_added) WritePrivateProfileStringA("Sets", e.name.c_str(), e.file.c_str(), kSettingsFile);
+  for (const std::string& removed : m_removed) WriteProfileValue(kSettingsFile, "Sets", removed.c_str(), nullptr);
+  for (const Entry& e : m_added) WriteProfileValue(kSettingsFile, "Sets", e.name.c_str(), e.file.c_str());
 }

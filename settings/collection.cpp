@@ -1,20 +1,20 @@
 #include "settings/collection.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "settings/profile.h"
 #include "settings/saver_settings.h"
+#include "text/utf.h"
 
 namespace {
 
 // A value from the current collection file; empty when there is none, so
 // that an empty CollectionFile is never handed to the profile functions as
 // a file name.
-void ReadCollectionString(const char* section, const char* key, char* out) {
-  out[0] = '\0';
-  if (theSettings.CollectionFile[0] == '\0') return;
-  GetPrivateProfileStringA(section, key, "", out, kValueSize, theSettings.CollectionFile);
+std::string ReadCollectionString(const char* section, const char* key) {
+  if (theSettings.CollectionFile[0] == '\0') return std::string();
+  return Profile(theSettings.CollectionFile).String(section, key);
 }
 
 void CutCollectionDir() {
@@ -22,55 +22,44 @@ void CutCollectionDir() {
   CutAtLastBackslash(theSettings.CollectionDir);
 }
 
+void SetCurrentName(const char* name) {
+  snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", CutToUnits(name, kNameChars).c_str());
+}
+
 void LookUpCollectionFile() {
-  GetPrivateProfileStringA("Sets", theSettings.CurrentSet, "", theSettings.CollectionFile, kValueSize,
-                           kSettingsFile);
+  const std::string file = Profile(kSettingsFile).String("Sets", theSettings.CurrentSet);
+  snprintf(theSettings.CollectionFile, sizeof theSettings.CollectionFile, "%s", file.c_str());
   CutCollectionDir();
 }
 
 }  // namespace
 
 void ListCollections(void (*add)(const char* name, void* context), void* context) {
-  char* list = static_cast<char*>(malloc(kCatalogueSize));
-  if (!list) return;
-  DWORD used = GetPrivateProfileSectionA("Sets", list, kCatalogueSize, kSettingsFile);
-  // A list that did not fit comes back as size - 2 characters, its last
-  // entry cut anywhere: that fragment is not a name and is left out.
-  bool cut = used >= kCatalogueSize - 2;
-  const char* end = list + kCatalogueSize;
-  const char* entry = list;
-  while (entry < end && *entry) {
-    size_t len = strnlen(entry, end - entry);
-    const char* next = entry + len + 1;
-    if (cut && (next >= end || *next == '\0')) break;
-    const char* eq = static_cast<const char*>(memchr(entry, '=', len));
-    size_t nameLen = eq ? static_cast<size_t>(eq - entry) : len;
-    char name[kNameSize];
-    if (nameLen > kNameSize - 1) nameLen = kNameSize - 1;
-    memcpy(name, entry, nameLen);
-    name[nameLen] = '\0';
-    add(name, context);
-    entry = next;
+  size_t used = 0;
+  for (const IniLine& entry : Profile(kSettingsFile).Text().Section("Sets")) {
+    // As the system listed them, "name=value" and a NUL each in 8 KiB of
+    // which it kept two: a list that reached them was taken as cut.
+    used += Utf16Length(entry.name) + (entry.hasValue ? 1 + Utf16Length(entry.value) : 0) + 1;
+    if (used >= kCatalogueSize - 2) break;
+    add(CutToUnits(entry.name, kNameChars).c_str(), context);
   }
-  free(list);
 }
 
 void ResolveCurrentCollection() {
   LookUpCollectionFile();
   theSettings.PictureCount = 0;
   if (theSettings.CollectionFile[0] != '\0')
-    theSettings.PictureCount =
-        static_cast<int>(GetPrivateProfileIntA("Properties", "Count", 0, theSettings.CollectionFile));
+    theSettings.PictureCount = Profile(theSettings.CollectionFile).Int("Properties", "Count", 0);
 }
 
 void SelectCollection(const char* name) {
   if (strcmp(name, theSettings.CurrentSet) == 0) return;
-  snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", name);  // at most 255 characters
+  SetCurrentName(name);
   LookUpCollectionFile();
 }
 
 void UseCollection(const char* name, const char* file) {
-  snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", name);
+  SetCurrentName(name);
   snprintf(theSettings.CollectionFile, sizeof theSettings.CollectionFile, "%s", file);
   CutCollectionDir();
 }
@@ -89,19 +78,14 @@ void ConvertLineBreaks(char* text) {
   }
 }
 
-BOOL LookUpPicturePath(const char* key, char* path, size_t size) {
-  if (size == 0) return FALSE;
-  char name[kValueSize];
-  ReadCollectionString("Pictures", key, name);
-  int n = snprintf(path, size, "%s\\%s", theSettings.CollectionDir, name);
-  if (n < 0 || static_cast<size_t>(n) >= size) {
-    path[0] = '\0';
-    return FALSE;
-  }
-  return TRUE;
+BOOL LookUpPicturePath(const char* key, std::string* path) {
+  *path = std::string(theSettings.CollectionDir) + "\\" + ReadCollectionString("Pictures", key);
+  if (Utf16Length(*path) <= kPathChars) return TRUE;
+  path->clear();
+  return FALSE;
 }
 
 void LookUpTitle(const char* key, char* title) {
-  ReadCollectionString("Titles", key, title);
+  snprintf(title, kValueSize, "%s", ReadCollectionString("Titles", key).c_str());
   ConvertLineBreaks(title);
 }

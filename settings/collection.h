@@ -2,14 +2,16 @@
 // made in a collection file.
 #pragma once
 
-#include <cstddef>
+#include <string>
 
 #include "platform/win.h"
 
 enum { kCatalogueSize = 8192 };
 
 // Calls add(name, context) for every catalogue entry, in file order. Names
-// are cut at 255 characters so that they fit every name buffer.
+// are cut at 255 characters so that they fit every name buffer. As the
+// system's list was read into 8 KiB of characters, an entry that would end
+// past them is left out.
 void ListCollections(void (*add)(const char* name, void* context), void* context);
 
 // CollectionFile, CollectionDir and PictureCount from CurrentSet.
@@ -20,7 +22,8 @@ void ResolveCurrentCollection();
 void SelectCollection(const char* name);
 
 // Makes `name` current with the collection file `file` (at most 254
-// characters), whatever was current: for a collection not yet in Sets.
+// characters, in kValueSize bytes), whatever was current: for a collection
+// not yet in Sets.
 void UseCollection(const char* name, const char* file);
 
 // Cuts a path at its last backslash, in place; no backslash cuts nothing.
@@ -31,8 +34,8 @@ void ConvertLineBreaks(char* text);
 
 // The file name of picture `key` in the current collection, joined to
 // CollectionDir as "dir\name". FALSE, with an empty path, when the joined
-// path does not fit `size` bytes.
-BOOL LookUpPicturePath(const char* key, char* path, size_t size);
+// path is longer than kPathChars characters.
+BOOL LookUpPicturePath(const char* key, std::string* path);
 
 // The title of picture `key`, read into `title` (at least kValueSize bytes)
 // with its line-break escapes converted.

@@ -1,18 +1,18 @@
 #include "settings/folder_collection.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <unordered_map>
 
-#include "platform/win.h"
 #include "settings/name_order.h"
+#include "settings/profile.h"
+#include "text/utf.h"
 
 const char kFolderCollectionFile[] = "COLLECTION.INI";
 
 namespace {
 
-enum { kMaxName = 255, kMaxSectionBytes = 32 << 20 };
+enum { kMaxName = 255 };
 
 char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
@@ -46,12 +46,6 @@ std::string ValueText(const std::string& value) {
   return changed ? '"' + value + '"' : value;
 }
 
-std::string Unquoted(const std::string& value) {
-  if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
-    return value.substr(1, value.size() - 2);
-  return value;
-}
-
 // A picture key as the slideshow forms it: "%d" of 1 to `count`.
 bool PictureNumber(const std::string& key, int count, int* number) {
   if (key.empty() || key.size() > 9 || key[0] == '0') return false;
@@ -67,20 +61,10 @@ bool PictureNumber(const std::string& key, int count, int* number) {
 
 // A section's entries by picture number; the first of a repeated key wins,
 // as it does for the profile functions.
-bool ReadNumbered(const char* path, const char* section, int count, std::map<int, std::string>* values) {
-  std::vector<char> list;
-  for (size_t size = 64 * 1024;; size *= 2) {
-    if (size > kMaxSectionBytes) return false;
-    list.assign(size, '\0');
-    // A list that did not fit comes back as size - 2 characters.
-    if (GetPrivateProfileSectionA(section, list.data(), DWORD(size), path) < size - 2) break;
-  }
-  for (const char* entry = list.data(); *entry; entry += strlen(entry) + 1) {
-    const char* eq = strchr(entry, '=');
-    int n = 0;
-    if (eq && PictureNumber(Trimmed(std::string(entry, eq)), count, &n)) values->emplace(n, Unquoted(Trimmed(eq + 1)));
-  }
-  return true;
+void ReadNumbered(const Profile& file, const char* section, int count, std::map<int, std::string>* values) {
+  int n = 0;
+  for (const IniLine& entry : file.Text().Section(section))
+    if (entry.hasValue && PictureNumber(entry.name, count, &n)) values->emplace(n, UnquotedIniValue(entry.value));
 }
 
 std::string TitleFromName(const std::string& name) {
@@ -107,19 +91,17 @@ bool IsPictureName(const std::wstring& name) {
 
 FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFile> files,
                                       const std::vector<CollectionEntry>& previous) {
-  FolderCollection plan = {{}, 0, 0};
+  FolderCollection plan = {{}, 0};
   std::vector<FolderFile> found;
   for (FolderFile& file : files) {
     if (!IsPictureName(file.name)) continue;
-    if (!file.ansiExact)
-      ++plan.leftOutNames;
-    else if (folderLength + 1 + file.ansi.size() > kMaxPicturePath)
+    if (folderLength + 1 + Utf16Length(file.utf8) > kMaxPicturePath)
       ++plan.leftOutLong;
     else
       found.push_back(std::move(file));
   }
   std::unordered_map<std::string, size_t> byName;
-  for (size_t i = 0; i < found.size(); ++i) byName.emplace(Folded(found[i].ansi), i);
+  for (size_t i = 0; i < found.size(); ++i) byName.emplace(Folded(found[i].utf8), i);
   std::vector<bool> kept(found.size(), false);
   for (const CollectionEntry& entry : previous) {
     if (entry.file.find_first_of("\\/") != std::string::npos) {
@@ -140,7 +122,7 @@ FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFil
     const int order = CompareNamesLogically(a->name.c_str(), b->name.c_str());
     return order != 0 ? order < 0 : a->name < b->name;
   });
-  for (const FolderFile* file : added) plan.pictures.push_back({file->ansi, TitleFromName(file->ansi)});
+  for (const FolderFile* file : added) plan.pictures.push_back({file->utf8, TitleFromName(file->utf8)});
   return plan;
 }
 
@@ -156,10 +138,12 @@ std::string CollectionText(const std::vector<CollectionEntry>& pictures) {
 
 bool ReadCollectionEntries(const char* path, std::vector<CollectionEntry>* entries) {
   entries->clear();
-  const int count = static_cast<int>(GetPrivateProfileIntA("Properties", "Count", 0, path));
-  if (count <= 0) return true;
+  const Profile ini(path);
+  const int count = ini.Int("Properties", "Count", 0);
+  if (count <= 0) return ini.Loaded();
   std::map<int, std::string> files, titles;
-  if (!ReadNumbered(path, "Pictures", count, &files) || !ReadNumbered(path, "Titles", count, &titles)) return false;
+  ReadNumbered(ini, "Pictures", count, &files);
+  ReadNumbered(ini, "Titles", count, &titles);
   for (const auto& file : files)
     if (!file.second.empty()) entries->push_back({file.second, titles[file.first]});
   return true;
@@ -173,16 +157,16 @@ std::string CollectionNameFor(const std::string& folder) {
   // A key holds no "=", and a line starting ";" or "[" is no key at all.
   std::replace(name.begin(), name.end(), '=', '-');
   if (!name.empty() && (name[0] == ';' || name[0] == '[')) name[0] = '_';
-  if (name.size() > kMaxName) name.resize(kMaxName);
+  name = CutToUnits(name, kMaxName);
   return name.empty() ? "Pictures" : name;
 }
 
 std::string UniqueCollectionName(const std::string& base, bool (*taken)(const char* name, void* context),
                                  void* context) {
-  std::string name = base.substr(0, kMaxName);
+  std::string name = CutToUnits(base, kMaxName);
   for (int n = 2; taken(name.c_str(), context) && n < 100000; ++n) {
     const std::string suffix = " (" + std::to_string(n) + ")";
-    name = base.substr(0, kMaxName - suffix.size()) + suffix;
+    name = CutToUnits(base, kMaxName - suffix.size()) + suffix;
   }
   return name;
 }

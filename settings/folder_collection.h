@@ -18,8 +18,7 @@ enum {
 // A file of the folder, as the system lists it.
 struct FolderFile {
   std::wstring name;  // the order is taken from this
-  std::string ansi;   // the name in the ANSI code page, which is what is written
-  bool ansiExact;     // false: the code page cannot hold the name
+  std::string utf8;   // the same name as it is written
 };
 
 // One picture of a collection file, as written there.
@@ -30,14 +29,14 @@ struct CollectionEntry {
 
 struct FolderCollection {
   std::vector<CollectionEntry> pictures;  // numbered from 1 in this order
-  int leftOutLong;   // pictures whose joined path would be too long
-  int leftOutNames;  // pictures whose names the ANSI code page cannot hold
+  int leftOutLong;  // pictures whose joined path would be too long
 };
 
 // BMP, JPEG, PNG, GIF and TIFF files, by their extension in any case.
 bool IsPictureName(const std::wstring& name);
 
-// The collection for a folder whose path has `folderLength` characters.
+// The collection for a folder whose path has `folderLength` characters
+// (UTF-16 units, as every length here).
 // Pictures already in `previous` stay in its order with their titles (a
 // file there named below a subfolder stays as it is, since subfolders are
 // not searched); the folder's other pictures follow in name order, titled
@@ -46,7 +45,7 @@ bool IsPictureName(const std::wstring& name);
 FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFile> files,
                                       const std::vector<CollectionEntry>& previous);
 
-// The collection file's whole text: Properties, Pictures and Titles.
+// The collection file's whole text, in UTF-8: Properties, Pictures and Titles.
 std::string CollectionText(const std::vector<CollectionEntry>& pictures);
 
 // The pictures of an existing collection file, 1 to its Count, as the

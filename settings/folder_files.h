@@ -8,7 +8,6 @@ enum FolderResult {
   kFolderWritten,
   kFolderNoPictures,     // none the slideshow could show; nothing written
   kFolderNotWritable,    // the collection file could not be written there
-  kFolderPathNotAnsi,    // the ANSI code page cannot hold the folder's path
   kFolderPathTooLong,    // longer than kMaxFolderPath characters
   kFolderNotReadable,    // the folder, or its collection file, could not be read
 };
@@ -17,11 +16,12 @@ struct FolderOutcome {
   FolderResult result;
   int pictures;      // in the file written; else the pictures found
   int leftOutLong;   // as FolderCollection counts them
-  int leftOutNames;
-  std::string collectionFile;  // the folder's path and "\COLLECTION.INI"
+  std::string collectionFile;  // the folder's path and "\COLLECTION.INI", in UTF-8
   std::string name;            // the catalogue name the folder suggests
 };
 
-// Writes, or brings up to date, the collection file of `folder`. On any
-// result but kFolderWritten the folder is as it was.
+// Writes, or brings up to date, the collection file of `folder`: in the ANSI
+// code page when every name fits it, as older versions read it, else in
+// UTF-16LE with its mark. On any result but kFolderWritten the folder is as
+// it was.
 FolderOutcome MakeFolderCollection(const wchar_t* folder);

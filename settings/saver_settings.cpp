@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "settings/collection.h"
+#include "settings/profile.h"
+#include "text/utf.h"
 
 const char kSettingsFile[] = "LUMARO.INI";
 
@@ -12,14 +14,10 @@ SaverSettings theSettings;
 
 namespace {
 
-int ReadInt(const char* section, const char* key, int def) {
-  return static_cast<int>(GetPrivateProfileIntA(section, key, def, kSettingsFile));
-}
-
 void WriteInt(const char* section, const char* key, int value) {
   char text[16];
   snprintf(text, sizeof text, "%d", value);
-  WritePrivateProfileStringA(section, key, text, kSettingsFile);
+  WriteProfileValue(kSettingsFile, section, key, text);
 }
 
 // Minutes to the system's seconds. StartDelay comes from a typed field or an
@@ -36,14 +34,15 @@ UINT TimeoutSeconds(int minutes) {
 }  // namespace
 
 void LoadSettings() {
-  theSettings.ShowTitle = ReadInt("Main", "ShowTitle", 0);
-  theSettings.FullScreen = ReadInt("Main", "FullScreen", 0);
-  theSettings.Fade = ReadInt("Main", "Fade", 1);
-  theSettings.ChangeDelay = ReadInt("ScreenSaver", "ChangeDelay", 300);
-  theSettings.CurrentPicture = ReadInt("ScreenSaver", "CurrentPicture", 1);
-  GetPrivateProfileStringA("ScreenSaver", "CurrentSet", "", theSettings.CurrentSet, kValueSize, kSettingsFile);
-  theSettings.StartDelay = ReadInt("ScreenSaver", "StartDelay", 1);
-  theSettings.UpdateWallpaper = ReadInt("Wallpaper", "UpdateWallpaper", 0);
+  const Profile ini(kSettingsFile);
+  theSettings.ShowTitle = ini.Int("Main", "ShowTitle", 0);
+  theSettings.FullScreen = ini.Int("Main", "FullScreen", 0);
+  theSettings.Fade = ini.Int("Main", "Fade", 1);
+  theSettings.ChangeDelay = ini.Int("ScreenSaver", "ChangeDelay", 300);
+  theSettings.CurrentPicture = ini.Int("ScreenSaver", "CurrentPicture", 1);
+  snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", ini.String("ScreenSaver", "CurrentSet").c_str());
+  theSettings.StartDelay = ini.Int("ScreenSaver", "StartDelay", 1);
+  theSettings.UpdateWallpaper = ini.Int("Wallpaper", "UpdateWallpaper", 0);
   ResolveCurrentCollection();
 }
 
@@ -53,7 +52,7 @@ void SaveSettings() {
   WriteInt("Main", "Fade", theSettings.Fade);
   WriteInt("ScreenSaver", "ChangeDelay", theSettings.ChangeDelay);
   WriteInt("ScreenSaver", "CurrentPicture", theSettings.CurrentPicture);
-  WritePrivateProfileStringA("ScreenSaver", "CurrentSet", theSettings.CurrentSet, kSettingsFile);
+  WriteProfileValue(kSettingsFile, "ScreenSaver", "CurrentSet", theSettings.CurrentSet);
   // The system gets the time-out before the file gets StartDelay.
   SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, TimeoutSeconds(theSettings.StartDelay), nullptr,
                         SPIF_UPDATEINIFILE);
@@ -63,9 +62,11 @@ void SaveSettings() {
   if (theSettings.UpdateWallpaper != 0) {
     char key[16];
     snprintf(key, sizeof key, "%d", theSettings.CurrentPicture);
-    char path[kPathSize];
+    std::string path;
     // A path cut to fit would name some other file: skip the wallpaper then.
-    if (LookUpPicturePath(key, path, sizeof path))
-      SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path, SPIF_UPDATEINIFILE);
+    if (LookUpPicturePath(key, &path)) {
+      std::u16string wide = Utf8ToUtf16(path);
+      SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE);
+    }
   }
 }

@@ -3,11 +3,15 @@
 
 #include "platform/win.h"
 
-// Sizes of the record's texts and of every profile read into them.
+// Sizes of the record's texts, in UTF-8: each character (a UTF-16 unit, as
+// Windows counts them) takes at most 3 bytes.
 enum {
-  kNameSize = 256,     // a collection name: 255 characters and the terminator
-  kValueSize = 255,    // a value read from an INI file: cut at 254 characters
-  kPathSize = 256,     // a joined path: directory, backslash, file name
+  kNameChars = 255,   // a collection name
+  kValueChars = 254,  // a value read from an INI file is cut there
+  kPathChars = 255,   // a joined path: directory, backslash, file name
+  kNameSize = 3 * kNameChars + 1,
+  kValueSize = 3 * kValueChars + 1,
+  kPathSize = 3 * kPathChars + 1,
 };
 
 extern const char kSettingsFile[];  // "LUMARO.INI", always named bare

@@ -21,6 +21,18 @@ using Pictures = std::vector<std::pair<std::string, std::string>>;  // file name
 
 const char kSettingsPath[] = "C:\\windows\\LUMARO.INI";  // where Wine keeps the saver's bare "LUMARO.INI"
 
+inline std::string Utf8(const std::wstring& wide) {
+  std::string utf8(wide.size() * 3 + 1, '\0');
+  utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], int(utf8.size()), nullptr, nullptr) - 1);
+  return utf8;
+}
+
+inline std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size() + 1, L'\0');
+  wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], int(wide.size())) - 1);
+  return wide;
+}
+
 inline std::string WorkDir() {  // this process's scratch directory
   static const std::string dir = "C:\\lumaro-e2e-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(dir.c_str(), nullptr);
@@ -135,6 +147,15 @@ inline bool Near(COLORREF c, COLORREF want, int tolerance = 8) {  // in each cha
   for (int shift : {0, 8, 16})
     if (abs(int(c >> shift & 255) - int(want >> shift & 255)) > tolerance) return false;
   return true;
+}
+
+// White pixels (within 40 in each channel) in `area` of the screen.
+inline int WhitePixels(const RECT& area) {
+  const Screenshot screen(area);
+  int white = 0;
+  for (int y = area.top; y < area.bottom; y++)
+    for (int x = area.left; x < area.right; x++) white += Near(screen(x, y), RGB(255, 255, 255), 40);
+  return white;
 }
 
 inline bool PointerHidden() {

@@ -18,13 +18,7 @@ bool WaitForColour(int x, int y, COLORREF want, int ms = 4000) {
   return WaitUntil([&] { return Near(ScreenPixel(x, y), want); }, ms);
 }
 
-int White(int top, int bottom, int x0 = 160, int x1 = 480) {  // white pixels in the rectangle
-  const Screenshot screen;
-  int white = 0;
-  for (int y = top; y < bottom; y++)
-    for (int x = x0; x < x1; x++) white += Near(screen(x, y), RGB(255, 255, 255), 40);
-  return white;
-}
+int White(int top, int bottom, int x0 = 160, int x1 = 480) { return WhitePixels({x0, top, x1, bottom}); }
 
 class Slideshow : public ::testing::Test {
  protected:

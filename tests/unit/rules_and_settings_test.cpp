@@ -227,12 +227,16 @@ TEST_F(Settings, CatalogueListsWholeNamesInFileOrder) {
   std::vector<std::string> first81;
   for (int i = 100; i < 200; ++i) big += "S" + std::to_string(i) + "=" + std::string(95, 'p') + "\r\n";
   for (int i = 100; i < 181; ++i) first81.push_back("S" + std::to_string(i));
+  std::string fits = big.substr(0, big.find("S181")) + "Z=12345\r\n";  // 8189 of the 8190 characters
+  std::vector<std::string> fitting = first81;
+  fitting.push_back("Z");
   const std::string n300(300, 'n'), n256(256, 'n'), n255(255, 'n');
   const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
       {"no settings file", "", {}}, {"file order", "[Sets]\r\nSEA=C:\\S.INI\r\nMountains=D:\\M.INI\r\nNo Path\r\n=empty name\r\n",
        {"SEA", "Mountains", "No Path", ""}},
       {"names cut at 255", "[Sets]\r\n" + n300 + "=C:\\X.INI\r\n" + n256 + "\r\nB=1\r\n", {n255, n255, "B"}},
-      {"more than the list holds", big, first81}};
+      {"more than the list holds", big, first81}, {"just fits", fits, fitting},
+      {"one more than fits", fits.substr(0, fits.size() - 2) + "6\r\n", first81}};
   for (const auto& [name, text, names] : cases) {
     if (!text.empty()) WriteFile(m_file, text);
     std::vector<std::string> listed;
@@ -265,22 +269,21 @@ TEST_F(Settings, ResolveAndSelectACollection) {
 }
 
 TEST_F(Settings, PicturePathsAndTitles) {
-  const std::string d250(250, 'd'), untouched(kPathSize - 1, 'X');
+  std::string d250;  // 250 characters in 500 bytes
+  for (int i = 0; i < 250; ++i) d250 += "\xCE\xB4";
   WriteFile(m_sea, "[Pictures]\r\n1=LAKE.BMP\r\n10=sub\\TEN.BMP\r\n2=ABCD\r\n3=ABCDE\r\n"
                    "[Titles]\r\n1=Sunset\\nat sea\r\n");
-  const std::tuple<std::string, std::string, const char*, size_t, BOOL, std::string> cases[] = {
-      // collection file, directory, key, buffer size, result, path
-      {m_sea, "C:\\PICS", "1", kPathSize, TRUE, "C:\\PICS\\LAKE.BMP"}, {m_sea, "C:", "10", kPathSize, TRUE, "C:\\sub\\TEN.BMP"},
-      {m_sea, "C:", "010", kPathSize, TRUE, "C:\\"},  // keys have no leading zeros
-      {"", "C:", "1", kPathSize, TRUE, "C:\\"},       // no collection file: an empty name
-      {m_sea, d250, "2", kPathSize, TRUE, d250 + "\\ABCD"}, {m_sea, d250, "3", kPathSize, FALSE, ""},  // 255 fit
-      {m_sea, "C:", "1", 5, FALSE, ""}, {m_sea, "C:", "1", 0, FALSE, untouched}};
-  for (const auto& [file, dir, key, size, result, expected] : cases) {
+  const std::tuple<std::string, std::string, const char*, BOOL, std::string> cases[] = {
+      // collection file, directory, key, result, path
+      {m_sea, "C:\\PICS", "1", TRUE, "C:\\PICS\\LAKE.BMP"}, {m_sea, "C:", "10", TRUE, "C:\\sub\\TEN.BMP"},
+      {m_sea, "C:", "010", TRUE, "C:\\"},  // keys have no leading zeros
+      {"", "C:", "1", TRUE, "C:\\"},       // no collection file: an empty name
+      {m_sea, d250, "2", TRUE, d250 + "\\ABCD"}, {m_sea, d250, "3", FALSE, ""}};  // 255 fit
+  for (const auto& [file, dir, key, result, expected] : cases) {
     SET(CollectionFile, file), SET(CollectionDir, dir);
-    char path[kPathSize] = "";
-    memset(path, 'X', kPathSize - 1);
-    EXPECT_EQ(result, LookUpPicturePath(key, path, size)) << dir << " " << key;
-    EXPECT_EQ(expected, path) << dir << " " << key << " " << size;
+    std::string path = "stale";
+    EXPECT_EQ(result, LookUpPicturePath(key, &path)) << dir << " " << key;
+    EXPECT_EQ(expected, path) << dir << " " << key;
   }
   char title[kValueSize], none[kValueSize] = "junk";
   LookUpTitle("1", title), SET(CollectionFile, ""), LookUpTitle("1", none);  // no collection file: no title

@@ -1,0 +1,39 @@
+// Profile files (LUMARO.INI, collection files) read by our own code in every
+// encoding people save them in, and written through the system's profile
+// functions in the encoding the file has: the code page while every name
+// fits it, else UTF-16LE with its mark, which those functions then keep.
+// Every text here is UTF-8.
+#pragma once
+
+#include <string>
+
+#include "text/ini_text.h"
+
+// Where a file name without a folder lives: the Windows folder, as the
+// profile functions place it.
+std::string ProfilePath(const char* file);
+
+class Profile {
+ public:
+  explicit Profile(const char* file);
+  // FALSE when the file exists and cannot be read, or is too large.
+  bool Loaded() const { return m_loaded; }
+
+  // The value, or `def`; cut at 254 characters, as the profile functions
+  // read it into the record's buffers.
+  std::string String(const char* section, const char* key, const char* def = "") const;
+  // A number as the profile functions read one: a sign, an optional 0x,
+  // 0o or 0b prefix and the digits that follow, wrapping on overflow.
+  // `def` when the value is empty or missing.
+  int Int(const char* section, const char* key, int def) const;
+  const IniText& Text() const { return m_text; }
+
+ private:
+  bool m_loaded;
+  IniText m_text;
+};
+
+// As WritePrivateProfileString: a null value removes the key. A file not in
+// the code page, or that must now hold a name outside it, is first turned
+// into UTF-16LE whole, keeping every section and key it had.
+bool WriteProfileValue(const char* file, const char* section, const char* key, const char* value);

@@ -1,0 +1,51 @@
+// Native files take Windows paths too: backslashes become slashes.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "text/named_file.h"
+
+namespace {
+std::string Local(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+}  // namespace
+
+FILE* OpenNamedFile(const char* path, const char* mode) { return fopen(Local(path).c_str(), mode); }
+
+bool ReadNamedFile(const std::string& path, std::string* bytes, size_t limit) {
+  bytes->clear();
+  FILE* f = fopen(Local(path).c_str(), "rb");
+  if (!f) return errno == ENOENT || errno == ENOTDIR;
+  char chunk[65536];
+  size_t n;
+  bool ok = true;
+  while (ok && (n = fread(chunk, 1, sizeof chunk, f)) > 0) {
+    ok = bytes->size() + n <= limit;
+    if (ok) bytes->append(chunk, n);
+  }
+  ok = ok && !ferror(f);
+  fclose(f);
+  return ok;
+}
+
+bool ReplaceNamedFile(const std::string& path, const std::string& bytes) {
+  const std::string local = Local(path);
+  std::string temp = local + ".XXXXXX";
+  const int fd = mkstemp(&temp[0]);
+  if (fd < 0) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += size_t(n);
+  }
+  bool ok = done == bytes.size() && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  if (ok) ok = rename(temp.c_str(), local.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
