@@ -33,8 +33,6 @@ void MakeDirectories(const std::string& dir) {
   }
 }
 
-std::string Trim(const std::string& s) { return ParseIniLine("[" + s + "]").name; }
-
 std::string Bytes(TextEncoding encoding, const std::string& text) {
   std::string ansi;
   if (encoding == TextEncoding::kUtf16) return Utf16FileBytes(text);
@@ -57,30 +55,30 @@ BOOL WriteUtf8(const char* section, const char* key, const char* value, const st
   std::vector<std::string> lines = SplitIniLines(decoded.text, &eol);
   std::vector<IniLine> entries;
   for (const std::string& line : lines) entries.push_back(ParseIniLine(line));
-  const std::string sec = Trim(section);
+  const std::string sec = TrimIni(section);
   const IniRange r = FindIniSection(entries, sec);
 
   if (!key) {
     if (!r.found) return TRUE;
     lines.erase(lines.begin() + (r.header >= 0 ? size_t(r.header) : r.begin), lines.begin() + r.end);
   } else {
-    const std::string name = Trim(key);
+    const std::string name = TrimIni(key);
     if (name.empty()) return FALSE;
     const long at = r.found ? FindIniKey(entries, r, name) : -1;
     if (!value) {
       if (at < 0) return TRUE;
       lines.erase(lines.begin() + at);
     } else if (at >= 0) {
-      lines[at] = entries[at].name + "=" + Trim(value);  // keeps the file's spelling of the name
+      lines[at] = entries[at].name + "=" + TrimIni(value);  // keeps the file's spelling of the name
     } else if (r.found) {
       // After the section's last non-blank line, so blank lines that
       // separate it from the next section stay where they are.
       size_t pos = r.end;
       while (pos > r.begin && entries[pos - 1].kind == IniLine::kBlank) --pos;
-      lines.insert(lines.begin() + pos, name + "=" + Trim(value));
+      lines.insert(lines.begin() + pos, name + "=" + TrimIni(value));
     } else {
       lines.push_back("[" + sec + "]");
-      lines.push_back(name + "=" + Trim(value));
+      lines.push_back(name + "=" + TrimIni(value));
     }
   }
   std::string text;

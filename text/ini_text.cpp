@@ -11,8 +11,10 @@ bool IsBlank(unsigned char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == 0x1a;
 }
 
-// Trimmed, and cut at an embedded NUL as a C string would be.
-std::string Trim(const std::string& s) {
+}  // namespace
+
+// Cut at an embedded NUL as a C string would be.
+std::string TrimIni(const std::string& s) {
   const char* begin = s.data();
   const char* end = begin + s.size();
   if (const void* nul = memchr(begin, '\0', s.size())) end = static_cast<const char*>(nul);
@@ -21,17 +23,15 @@ std::string Trim(const std::string& s) {
   return std::string(begin, end);
 }
 
-}  // namespace
-
 IniLine ParseIniLine(const std::string& line) {
   IniLine e;
-  const std::string t = Trim(line);
+  const std::string t = TrimIni(line);
   if (t.empty()) return e;
   if (t[0] == '[') {
     const size_t close = t.rfind(']');
     if (close != std::string::npos && close > 0) {
       e.kind = IniLine::kSection;
-      e.name = Trim(t.substr(1, close - 1));
+      e.name = TrimIni(t.substr(1, close - 1));
       return e;
     }
     // No closing bracket: an ordinary line, as Windows takes it.
@@ -41,8 +41,8 @@ IniLine ParseIniLine(const std::string& line) {
   if (eq == std::string::npos) {
     e.name = t;
   } else {
-    e.name = Trim(t.substr(0, eq));
-    e.value = Trim(t.substr(eq + 1));
+    e.name = TrimIni(t.substr(0, eq));
+    e.value = TrimIni(t.substr(eq + 1));
     e.hasValue = true;
   }
   return e;
@@ -98,8 +98,8 @@ IniText::IniText(const std::string& utf8) {
 }
 
 bool IniText::Find(const char* section, const char* key, std::string* value) const {
-  const IniRange r = FindIniSection(m_lines, Trim(section));
-  const std::string name = Trim(key);
+  const IniRange r = FindIniSection(m_lines, TrimIni(section));
+  const std::string name = TrimIni(key);
   const long at = r.found && !name.empty() ? FindIniKey(m_lines, r, name) : -1;
   if (at < 0 || !m_lines[at].hasValue) return false;
   *value = UnquotedIniValue(m_lines[at].value);
@@ -108,7 +108,7 @@ bool IniText::Find(const char* section, const char* key, std::string* value) con
 
 std::vector<IniLine> IniText::Section(const char* section) const {
   std::vector<IniLine> keys;
-  const IniRange r = FindIniSection(m_lines, Trim(section));
+  const IniRange r = FindIniSection(m_lines, TrimIni(section));
   for (size_t i = r.found ? r.begin : 0; i < r.end; ++i)
     if (m_lines[i].name[0] != ';') keys.push_back(m_lines[i]);
   return keys;

@@ -16,6 +16,9 @@ struct IniLine {
 
 IniLine ParseIniLine(const std::string& line);
 
+// Without the blanks the profile functions trim, and cut at a NUL.
+std::string TrimIni(const std::string& text);
+
 // The text's lines without their breaks; `eol` gets the first break found
 // ("\r\n" when there is none).
 std::vector<std::string> SplitIniLines(const std::string& text, std::string* eol = nullptr);
