@@ -5,6 +5,7 @@
 
 #include "config/folder_messages.h"
 #include "config/folder_picker.h"
+#include "config/folder_progress.h"
 #include "framework/ddx.h"
 #include "res/resource.h"
 #include "settings/collection.h"
@@ -27,6 +28,7 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_UPDATE_WALLPAPER, theSettings.UpdateWallpaper);
   DDX_Check(pDX, IDC_SHOW_TITLE, theSettings.ShowTitle);
   DDX_Check(pDX, IDC_FADE, theSettings.Fade);
+  DDX_Check(pDX, IDC_SHUFFLE, theSettings.Shuffle);
 }
 
 namespace {
@@ -139,10 +141,11 @@ void ConfigDialog::OnSelChangeCollections() {
 
 void ConfigDialog::OnAddFolder() {
   std::wstring folder;
-  if (!PickFolder(m_hWnd, &folder)) return;
-  HCURSOR oldCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const FolderOutcome outcome = MakeFolderCollection(folder.c_str());
-  SetCursor(oldCursor);
+  bool subfolders = theSettings.Subfolders != 0;
+  if (!PickFolder(m_hWnd, &folder, &subfolders)) return;
+  // The picker's next opening offers the same; OK keeps it.
+  theSettings.Subfolders = subfolders ? 1 : 0;
+  const FolderOutcome outcome = MakeFolderCollectionShowingProgress(m_hWnd, folder, subfolders);
 
   std::string name;
   if (outcome.result == kFolderWritten) {

@@ -27,6 +27,8 @@ void ReportFolderOutcome(HWND owner, const std::wstring& folder, const FolderOut
   std::wstring text;
   UINT icon = MB_ICONEXCLAMATION;
   switch (outcome.result) {
+    case kFolderCancelled:
+      return;
     case kFolderWritten:
       if (!leftOut) return;
       text = L"The collection \"" + Wide(listedName) + L"\" holds " +

@@ -26,9 +26,10 @@ class ShellString {
  private:
   PWSTR m_p;
 };
+const DWORD kSubfoldersBox = 1;
 }  // namespace
 
-bool PickFolder(HWND owner, std::wstring* folder) {
+bool PickFolder(HWND owner, std::wstring* folder, bool* subfolders) {
   ComPtr<IFileOpenDialog> dialog;
   if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog))))
     return false;
@@ -37,11 +38,17 @@ bool PickFolder(HWND owner, std::wstring* folder) {
   // Only real folders: a library or a phone's storage has no path to list.
   dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
   dialog->SetTitle(L"Add a folder of pictures");
+  // Without the customisation interface the choice stays as it was.
+  ComPtr<IFileDialogCustomize> customize;
+  if (SUCCEEDED(dialog.As(&customize)))
+    customize->AddCheckButton(kSubfoldersBox, L"Include &subfolders", *subfolders ? TRUE : FALSE);
   ComPtr<IShellItem> item;
   ShellString path;
   if (FAILED(dialog->Show(owner)) || FAILED(dialog->GetResult(&item)) ||
       FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) || !path.get())
     return false;
   folder->assign(path.get());
+  BOOL checked = *subfolders ? TRUE : FALSE;
+  if (customize && SUCCEEDED(customize->GetCheckButtonState(kSubfoldersBox, &checked))) *subfolders = checked != FALSE;
   return true;
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
-// Asks the user for a folder, modal to `owner`. TRUE with its path; FALSE
-// when the user cancelled or the picker could not be shown.
-bool PickFolder(HWND owner, std::wstring* folder);
+// Asks the user for a folder, modal to `owner`, with a box "Include
+// subfolders" checked as `subfolders` says. TRUE with its path and the
+// box's state; FALSE when the user cancelled or the picker could not be
+// shown.
+bool PickFolder(HWND owner, std::wstring* folder, bool* subfolders);

@@ -2,7 +2,8 @@
 // UTF-8 with or without its signature, UTF-16LE with its mark), read as the program reads them:
 // the record, the catalogue, each collection selected in turn, picture paths and titles. Every text must
 // end inside its buffer. C.INI is also read as a folder's earlier collection, brought up to date, and what
-// is written for it must read back as it was. Input: LUMARO.INI, then "\n%%\n", then C.INI.
+// is written for it must read back as it was; the slideshow's index of it must read as the profile reader.
+// Input: LUMARO.INI, then "\n%%\n", then C.INI.
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,7 +14,9 @@
 
 #include "platform/native_hooks.h"
 #include "settings/collection.h"
+#include "settings/collection_index.h"
 #include "settings/folder_collection.h"
+#include "settings/profile.h"
 #include "settings/saver_settings.h"
 #include "text/utf.h"
 
@@ -42,13 +45,25 @@ static std::string Entries(const std::vector<CollectionEntry>& entries) {
   return text;
 }
 
+// The index the slideshow looks pictures up in reads every key as the profile reader does.
+static void CheckIndex(const std::string& file) {
+  CollectionIndex index;
+  index.Refresh(file);
+  const Profile profile(file.c_str());
+  if (index.Count() != profile.Int("Properties", "Count", 0)) abort();
+  for (const char* key : {"1", "2", "10", "0", "-1"})
+    if (index.Value(CollectionIndex::kPictures, key) != profile.String("Pictures", key) ||
+        index.Value(CollectionIndex::kTitles, key) != profile.String("Titles", key))
+      abort();
+}
+
 static void CheckRewrite(const std::string& dir) {
   const std::string earlier = dir + "/C.INI", rewritten = dir + "/R.INI";
   std::vector<CollectionEntry> entries, again;
   if (!ReadCollectionEntries(earlier.c_str(), &entries)) return;
   std::vector<FolderFile> files;
   for (const CollectionEntry& e : entries) files.push_back({std::wstring(e.file.begin(), e.file.end()), e.file});
-  const FolderCollection plan = PlanFolderCollection(dir.size(), files, entries);
+  const FolderCollection plan = PlanFolderCollection(dir.size(), {files}, entries, true);
   const std::string text = CollectionText(plan.pictures);
   Write(rewritten, reinterpret_cast<const uint8_t*>(text.data()), text.size());
   if (!ReadCollectionEntries(rewritten.c_str(), &again) || Entries(again) != Entries(plan.pictures)) abort();
@@ -66,6 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadSettings();
   CheckTexts("");
   ListCollections([](const char* name, void*) { SelectCollection(name), CheckTexts(name); }, nullptr);
+  CheckIndex(dir + "/C.INI");
   CheckRewrite(dir);
   return 0;
 }

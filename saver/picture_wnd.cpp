@@ -81,7 +81,9 @@ LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
   // The first size notification comes after this; the picture made ready
   // meanwhile needs the screens now.
   FindScreens();
-  Follow(m_show.Start(theSettings));
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  Follow(m_show.Start(&theSettings, uint32_t(now.QuadPart) ^ GetCurrentProcessId() << 16));
   return 0;
 }
 
@@ -102,10 +104,10 @@ void PictureWnd::ShowCurrentAgain() { Follow(m_show.ShowAgain(&theSettings)); }
 
 void PictureWnd::Follow(const ShowSteps& steps) {
   if (steps.turn) {
+    // Remembered when its turn comes, before it shows: a picture that fails still counts.
+    SavePicturePlace();
     char key[16];
     snprintf(key, sizeof key, "%d", theSettings.CurrentPicture);
-    // Remembered when its turn comes, before it shows: a picture that fails still counts.
-    WriteProfileValue(kSettingsFile, "ScreenSaver", "CurrentPicture", key);
     if (theSettings.ShowTitle == 1) LookUpTitle(key, m_szTitle);
   }
   if (steps.screen != ShowSteps::kKeep) {

@@ -1,5 +1,6 @@
 #include "saver/slideshow.h"
 
+#include "saver/show_order.h"
 #include "saver/tick_rule.h"
 
 Slideshow::Slideshow(BOOL preview)
@@ -16,12 +17,13 @@ ShowSteps Slideshow::Ask(ShowSteps steps, int number) {
   return steps;
 }
 
-ShowSteps Slideshow::Start(const SaverSettings& settings) {
+ShowSteps Slideshow::Start(SaverSettings* settings, uint32_t fresh) {
   // The first tick changes the picture: the one made ready meanwhile.
-  m_nTicks = TicksFromDelay(settings.ChangeDelay);
+  m_nTicks = TicksFromDelay(settings->ChangeDelay);
   const ShowSteps none = {};
   if (m_bPreview || m_bStopped) return none;
-  return Ask(none, NextPictureNumber(settings.CurrentPicture, settings.PictureCount));
+  BeginShow(settings, fresh);
+  return Ask(none, NextPicture(*settings));
 }
 
 ShowSteps Slideshow::Tick(SaverSettings* settings) {
@@ -35,7 +37,7 @@ ShowSteps Slideshow::Tick(SaverSettings* settings) {
   // for it rather than queueing behind it.
   if (m_bDue) return none;
   ShowSteps steps = none;
-  settings->CurrentPicture = NextPictureNumber(settings->CurrentPicture, settings->PictureCount);
+  TurnToNextPicture(settings);
   steps.turn = TRUE;
   if (m_state == kNone || m_nAhead != settings->CurrentPicture) {
     m_bDue = TRUE;
@@ -69,7 +71,7 @@ ShowSteps Slideshow::PutUp(ShowSteps steps, const SaverSettings& settings) {
   m_bDue = FALSE;
   m_state = kNone;
   if (m_bPreview) return steps;
-  return Ask(steps, NextPictureNumber(settings.CurrentPicture, settings.PictureCount));
+  return Ask(steps, NextPicture(settings));
 }
 
 ShowSteps Slideshow::ShowAgain(SaverSettings* settings) {

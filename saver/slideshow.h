@@ -3,6 +3,8 @@
 // picture that is late, failed or no longer wanted does to the screen.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/win.h"
 #include "settings/saver_settings.h"
 
@@ -20,8 +22,9 @@ class Slideshow {
  public:
   explicit Slideshow(BOOL preview);
 
-  // The window is up: full screen, the first picture is made ready at once.
-  ShowSteps Start(const SaverSettings& settings);
+  // The window is up: full screen, the round to shuffle in is settled (a
+  // new one from `fresh`) and the first picture is made ready at once.
+  ShowSteps Start(SaverSettings* settings, uint32_t fresh);
   // One timer tick; full screen, a change moves CurrentPicture on.
   ShowSteps Tick(SaverSettings* settings);
   // The picture asked for under `generation` is made (`ok`) or failed.

@@ -3,21 +3,25 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/collection_index.h"
 #include "settings/profile.h"
 #include "settings/saver_settings.h"
 #include "text/utf.h"
 
 namespace {
 
-// A value from the current collection file; empty when there is none, so
-// that an empty CollectionFile is never handed to the profile functions as
-// a file name.
-std::string ReadCollectionString(const char* section, const char* key) {
-  if (theSettings.CollectionFile[0] == '\0') return std::string();
-  return Profile(theSettings.CollectionFile).String(section, key);
+// The current collection file, indexed once for every look-up in it; an
+// empty CollectionFile names no file.
+CollectionIndex theIndex;
+
+// Read anew whenever a collection is made current.
+const CollectionIndex& CurrentIndex() {
+  theIndex.Refresh(theSettings.CollectionFile[0] ? ProfilePath(theSettings.CollectionFile) : std::string());
+  return theIndex;
 }
 
 void CutCollectionDir() {
+  theIndex.Forget();
   snprintf(theSettings.CollectionDir, sizeof theSettings.CollectionDir, "%s", theSettings.CollectionFile);
   CutAtLastBackslash(theSettings.CollectionDir);
 }
@@ -49,7 +53,7 @@ void ResolveCurrentCollection() {
   LookUpCollectionFile();
   theSettings.PictureCount = 0;
   if (theSettings.CollectionFile[0] != '\0')
-    theSettings.PictureCount = Profile(theSettings.CollectionFile).Int("Properties", "Count", 0);
+    theSettings.PictureCount = CurrentIndex().Count();
 }
 
 void SelectCollection(const char* name) {
@@ -79,13 +83,13 @@ void ConvertLineBreaks(char* text) {
 }
 
 BOOL LookUpPicturePath(const char* key, std::string* path) {
-  *path = std::string(theSettings.CollectionDir) + "\\" + ReadCollectionString("Pictures", key);
+  *path = std::string(theSettings.CollectionDir) + "\\" + CurrentIndex().Value(CollectionIndex::kPictures, key);
   if (Utf16Length(*path) <= kPathChars) return TRUE;
   path->clear();
   return FALSE;
 }
 
 void LookUpTitle(const char* key, char* title) {
-  snprintf(title, kValueSize, "%s", ReadCollectionString("Titles", key).c_str());
+  snprintf(title, kValueSize, "%s", CurrentIndex().Value(CollectionIndex::kTitles, key).c_str());
   ConvertLineBreaks(title);
 }

@@ -14,9 +14,10 @@ namespace {
 
 enum { kMaxName = 255 };
 
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c == '/' ? '\\' : c; }
 
-// File names match without regard to case, as the file system matches them.
+// File names match without regard to case, as the file system matches them,
+// and either slash separates folders.
 std::string Folded(const std::string& name) {
   std::string folded(name);
   std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii);
@@ -67,9 +68,25 @@ void ReadNumbered(const Profile& file, const char* section, int count, std::map<
     if (entry.hasValue && PictureNumber(entry.name, count, &n)) values->emplace(n, UnquotedIniValue(entry.value));
 }
 
-std::string TitleFromName(const std::string& name) {
+std::string TitleFromName(const std::string& path) {
+  const std::string name = path.substr(path.find_last_of("\\/") + 1);
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+// A path the listing gives: names without a drive, "." or "..", in a
+// subfolder only when subfolders are listed.
+bool Listable(const std::string& file, bool subfolders) {
+  if (file.find(':') != std::string::npos) return false;
+  size_t separators = 0;
+  for (size_t start = 0;; ++separators) {
+    const size_t end = file.find_first_of("\\/", start);
+    const std::string part = file.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return subfolders || separators == 0;
 }
 
 }  // namespace
@@ -89,22 +106,27 @@ bool IsPictureName(const std::wstring& name) {
   return false;
 }
 
-FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFile> files,
-                                      const std::vector<CollectionEntry>& previous) {
+FolderCollection PlanFolderCollection(size_t folderLength, std::vector<std::vector<FolderFile>> groups,
+                                      const std::vector<CollectionEntry>& previous, bool subfolders) {
   FolderCollection plan = {{}, 0};
-  std::vector<FolderFile> found;
-  for (FolderFile& file : files) {
-    if (!IsPictureName(file.name)) continue;
-    if (folderLength + 1 + Utf16Length(file.utf8) > kMaxPicturePath)
-      ++plan.leftOutLong;
-    else
-      found.push_back(std::move(file));
-  }
+  struct Found {
+    FolderFile file;
+    size_t group;
+  };
+  std::vector<Found> found;
+  for (size_t g = 0; g < groups.size(); ++g)
+    for (FolderFile& file : groups[g]) {
+      if (!IsPictureName(file.name)) continue;
+      if (folderLength + 1 + Utf16Length(file.utf8) > kMaxPicturePath)
+        ++plan.leftOutLong;
+      else
+        found.push_back({std::move(file), g});
+    }
   std::unordered_map<std::string, size_t> byName;
-  for (size_t i = 0; i < found.size(); ++i) byName.emplace(Folded(found[i].utf8), i);
+  for (size_t i = 0; i < found.size(); ++i) byName.emplace(Folded(found[i].file.utf8), i);
   std::vector<bool> kept(found.size(), false);
   for (const CollectionEntry& entry : previous) {
-    if (entry.file.find_first_of("\\/") != std::string::npos) {
+    if (!Listable(entry.file, subfolders)) {
       plan.pictures.push_back(entry);
       continue;
     }
@@ -115,14 +137,15 @@ FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFil
   }
   // Only the new pictures are ordered: the system's comparison is slow, and
   // an update usually adds few. Names it calls equal still get one order.
-  std::vector<const FolderFile*> added;
+  std::vector<const Found*> added;
   for (size_t i = 0; i < found.size(); ++i)
     if (!kept[i]) added.push_back(&found[i]);
-  std::sort(added.begin(), added.end(), [](const FolderFile* a, const FolderFile* b) {
-    const int order = CompareNamesLogically(a->name.c_str(), b->name.c_str());
-    return order != 0 ? order < 0 : a->name < b->name;
+  std::stable_sort(added.begin(), added.end(), [](const Found* a, const Found* b) {
+    if (a->group != b->group) return a->group < b->group;
+    const int order = CompareNamesLogically(a->file.name.c_str(), b->file.name.c_str());
+    return order != 0 ? order < 0 : a->file.name < b->file.name;
   });
-  for (const FolderFile* file : added) plan.pictures.push_back({file->utf8, TitleFromName(file->utf8)});
+  for (const Found* f : added) plan.pictures.push_back({f->file.utf8, TitleFromName(f->file.utf8)});
   return plan;
 }
 

@@ -15,10 +15,10 @@ enum {
   kMaxFolderPath = 254 - 15,
 };
 
-// A file of the folder, as the system lists it.
+// A file of the folder or of a subfolder, as the system lists it.
 struct FolderFile {
-  std::wstring name;  // the order is taken from this
-  std::string utf8;   // the same name as it is written
+  std::wstring name;  // its own name: the order is taken from this
+  std::string utf8;   // its path from the folder, as it is written
 };
 
 // One picture of a collection file, as written there.
@@ -36,14 +36,16 @@ struct FolderCollection {
 bool IsPictureName(const std::wstring& name);
 
 // The collection for a folder whose path has `folderLength` characters
-// (UTF-16 units, as every length here).
-// Pictures already in `previous` stay in its order with their titles (a
-// file there named below a subfolder stays as it is, since subfolders are
-// not searched); the folder's other pictures follow in name order, titled
-// with their names without the extension; files gone from the folder are
-// dropped.
-FolderCollection PlanFolderCollection(size_t folderLength, std::vector<FolderFile> files,
-                                      const std::vector<CollectionEntry>& previous);
+// (UTF-16 units, as every length here), from its files in groups as
+// ListFolderTree gives them, each file named by its path from the folder.
+// Pictures already in `previous` stay in its order with their titles; the
+// folder's other pictures follow, group by group, each group in name order,
+// titled with their names without the extension; files gone from the
+// folder are dropped. An entry the listing could not have found (in a
+// subfolder when `subfolders` is off, outside the folder, or named with a
+// drive) stays as it is.
+FolderCollection PlanFolderCollection(size_t folderLength, std::vector<std::vector<FolderFile>> groups,
+                                      const std::vector<CollectionEntry>& previous, bool subfolders);
 
 // The collection file's whole text, in UTF-8: Properties, Pictures and Titles.
 std::string CollectionText(const std::vector<CollectionEntry>& pictures);

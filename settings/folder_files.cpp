@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "settings/folder_collection.h"
@@ -26,33 +27,34 @@ class FindHandle {
   HANDLE m_handle;
 };
 
-// The folder's files as Explorer shows them: not its subfolders, nor
-// hidden or system files (such as the "._" twins another system leaves
-// beside each picture). FALSE when the folder cannot be listed.
-bool ListFiles(const std::wstring& folder, std::vector<FolderFile>* files) {
+bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>* entries) {
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
   if (find.get() == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
-    if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-    FolderFile file;
-    file.name = data.cFileName;
-    file.utf8 = Narrow(data.cFileName);
-    files->push_back(std::move(file));
+    if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0) continue;
+    const DWORD a = data.dwFileAttributes;
+    // Hidden or system: such as the "._" twins another system leaves beside each picture.
+    entries->push_back({data.cFileName, Narrow(data.cFileName), (a & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                        (a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0,
+                        (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (FindNextFileW(find.get(), &data));
   return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 }  // namespace
 
-FolderOutcome MakeFolderCollection(const wchar_t* folder) {
+FolderOutcome MakeFolderCollection(const wchar_t* folder, bool subfolders, FolderProgress* progress) {
   FolderOutcome outcome = {kFolderNotReadable, 0, 0, "", ""};
   std::wstring wide(folder);
   while (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
 
-  std::vector<FolderFile> files;
-  if (!ListFiles(wide, &files)) return outcome;
-  for (const FolderFile& file : files) outcome.pictures += IsPictureName(file.name) ? 1 : 0;
+  std::vector<std::vector<FolderFile>> groups;
+  if (!ListFolderTree(wide, subfolders, &ListFolder, progress, &groups)) {
+    if (progress->Cancelled()) outcome.result = kFolderCancelled;
+    return outcome;
+  }
+  outcome.pictures = progress->pictures;
 
   const std::string path = Narrow(wide.c_str());
   if (wide.size() > kMaxFolderPath) {
@@ -62,18 +64,16 @@ FolderOutcome MakeFolderCollection(const wchar_t* folder) {
   outcome.name = CollectionNameFor(path);
   outcome.collectionFile = path + "\\" + kFolderCollectionFile;
 
-  std::vector<CollectionEntry> previous;
+  // Windows refuses to replace a read-only file; Wine's rename would not,
+  // so the refusal is made here, the same on both.
   const DWORD existing = GetFileAttributesW(Wide(outcome.collectionFile).c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES) {
-    // Windows refuses to replace a read-only file; Wine's rename would not,
-    // so the refusal is made here, the same on both.
-    if (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
-      outcome.result = kFolderNotWritable;
-      return outcome;
-    }
-    if (!ReadCollectionEntries(outcome.collectionFile.c_str(), &previous)) return outcome;
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    outcome.result = kFolderNotWritable;
+    return outcome;
   }
-  const FolderCollection plan = PlanFolderCollection(wide.size(), std::move(files), previous);
+  std::vector<CollectionEntry> previous;
+  if (!ReadCollectionEntries(outcome.collectionFile.c_str(), &previous)) return outcome;
+  const FolderCollection plan = PlanFolderCollection(wide.size(), std::move(groups), previous, subfolders);
   outcome.leftOutLong = plan.leftOutLong;
   if (plan.pictures.empty()) {
     outcome.result = kFolderNoPictures;
@@ -82,6 +82,10 @@ FolderOutcome MakeFolderCollection(const wchar_t* folder) {
   const std::string text = CollectionText(plan.pictures);
   std::string bytes;
   if (!Utf8ToAnsi(text, &bytes)) bytes = Utf16FileBytes(text);
+  if (!progress->Commit()) {
+    outcome.result = kFolderCancelled;
+    return outcome;
+  }
   if (!ReplaceNamedFile(outcome.collectionFile, bytes)) {
     outcome.result = kFolderNotWritable;
     return outcome;

@@ -4,12 +4,15 @@
 
 #include <string>
 
+#include "settings/folder_tree.h"
+
 enum FolderResult {
   kFolderWritten,
   kFolderNoPictures,     // none the slideshow could show; nothing written
   kFolderNotWritable,    // the collection file could not be written there
   kFolderPathTooLong,    // longer than kMaxFolderPath characters
   kFolderNotReadable,    // the folder, or its collection file, could not be read
+  kFolderCancelled,      // nothing written
 };
 
 struct FolderOutcome {
@@ -20,8 +23,9 @@ struct FolderOutcome {
   std::string name;            // the catalogue name the folder suggests
 };
 
-// Writes, or brings up to date, the collection file of `folder`: in the ANSI
-// code page when every name fits it, as older versions read it, else in
-// UTF-16LE with its mark. On any result but kFolderWritten the folder is as
-// it was.
-FolderOutcome MakeFolderCollection(const wchar_t* folder);
+// Writes, or brings up to date, the collection file of `folder`, with the
+// pictures of its subfolders when asked: in the ANSI code page when every
+// name fits it, as older versions read it, else in UTF-16LE with its mark.
+// On any result but kFolderWritten the folder is as it was. `progress`
+// counts what is found and may cancel from another thread.
+FolderOutcome MakeFolderCollection(const wchar_t* folder, bool subfolders, FolderProgress* progress);

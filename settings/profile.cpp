@@ -14,9 +14,6 @@
 
 namespace {
 
-const size_t kMaxProfileBytes = size_t(64) << 20;
-const size_t kValueUnits = 254;
-
 std::string ReadText(const std::string& path, bool* loaded) {
   std::string bytes;
   *loaded = ReadNamedFile(path, &bytes, kMaxProfileBytes);
@@ -60,13 +57,15 @@ std::string Profile::String(const char* section, const char* key, const char* de
     value = def;
     while (!value.empty() && strchr(" \t\r\n", value.back())) value.pop_back();
   }
-  return CutToUnits(value, kValueUnits);
+  return CutToUnits(value, kMaxValueUnits);
 }
 
-int Profile::Int(const char* section, const char* key, int def) const {
+int Profile::Int(const char* section, const char* key, int def) const { return IniInt(String(section, key), def); }
+
+int IniInt(const std::string& value, int def) {
   // Windows reads the value into 30 characters and converts it like
   // RtlUnicodeStringToInteger with base 0.
-  const std::string text = CutToUnits(String(section, key), 29);
+  const std::string text = CutToUnits(value, 29);
   if (text.empty()) return def;
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text.c_str());
   while (*p && *p <= ' ') ++p;

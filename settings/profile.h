@@ -5,9 +5,13 @@
 // Every text here is UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "text/ini_text.h"
+
+const size_t kMaxProfileBytes = size_t(64) << 20;  // a larger file reads as empty
+const size_t kMaxValueUnits = 254;                 // values are cut there
 
 // Where a file name without a folder lives: the Windows folder, as the
 // profile functions place it.
@@ -32,6 +36,9 @@ class Profile {
   bool m_loaded;
   IniText m_text;
 };
+
+// A value read as a number, as Profile::Int reads it.
+int IniInt(const std::string& value, int def);
 
 // As WritePrivateProfileString: a null value removes the key. A file not in
 // the code page, or that must now hold a name outside it, is first turned

@@ -38,6 +38,12 @@ void LoadSettings() {
   theSettings.ShowTitle = ini.Int("Main", "ShowTitle", 0);
   theSettings.FullScreen = ini.Int("Main", "FullScreen", 0);
   theSettings.Fade = ini.Int("Main", "Fade", 1);
+  theSettings.Shuffle = ini.Int("Main", "Shuffle", 0);
+  theSettings.Subfolders = ini.Int("Main", "Subfolders", 1);
+  theSettings.ShuffleSeed = unsigned(ini.Int("ScreenSaver", "ShuffleSeed", 0));
+  theSettings.ShuffleStep = ini.Int("ScreenSaver", "ShuffleStep", 0);
+  theSettings.ShuffleCount = ini.Int("ScreenSaver", "ShuffleCount", 0);
+  snprintf(theSettings.ShuffleSet, sizeof theSettings.ShuffleSet, "%s", ini.String("ScreenSaver", "ShuffleSet").c_str());
   theSettings.ChangeDelay = ini.Int("ScreenSaver", "ChangeDelay", 300);
   theSettings.CurrentPicture = ini.Int("ScreenSaver", "CurrentPicture", 1);
   snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", ini.String("ScreenSaver", "CurrentSet").c_str());
@@ -46,10 +52,23 @@ void LoadSettings() {
   ResolveCurrentCollection();
 }
 
+void SavePicturePlace() {
+  WriteInt("ScreenSaver", "CurrentPicture", theSettings.CurrentPicture);
+  if (!theSettings.Shuffle) return;
+  char seed[16];
+  snprintf(seed, sizeof seed, "%u", theSettings.ShuffleSeed);
+  WriteProfileValue(kSettingsFile, "ScreenSaver", "ShuffleSeed", seed);
+  WriteInt("ScreenSaver", "ShuffleStep", theSettings.ShuffleStep);
+  WriteInt("ScreenSaver", "ShuffleCount", theSettings.ShuffleCount);
+  WriteProfileValue(kSettingsFile, "ScreenSaver", "ShuffleSet", theSettings.ShuffleSet);
+}
+
 void SaveSettings() {
   WriteInt("Main", "ShowTitle", theSettings.ShowTitle);
   WriteInt("Main", "FullScreen", theSettings.FullScreen);
   WriteInt("Main", "Fade", theSettings.Fade);
+  WriteInt("Main", "Shuffle", theSettings.Shuffle);
+  WriteInt("Main", "Subfolders", theSettings.Subfolders);
   WriteInt("ScreenSaver", "ChangeDelay", theSettings.ChangeDelay);
   WriteInt("ScreenSaver", "CurrentPicture", theSettings.CurrentPicture);
   WriteProfileValue(kSettingsFile, "ScreenSaver", "CurrentSet", theSettings.CurrentSet);

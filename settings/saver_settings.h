@@ -29,6 +29,13 @@ struct SaverSettings {
   char CollectionDir[kValueSize];
   int PictureCount;
   int Fade;             // [Main]; non-zero (1 when absent): a change fades
+  int Shuffle = 0;      // [Main]; non-zero: pictures in shuffled rounds
+  int Subfolders = 1;   // [Main]; non-zero (1 when absent): folders are added with their subfolders
+  // [ScreenSaver]: the shuffled round going on (saver/show_order.h).
+  unsigned ShuffleSeed = 0;
+  int ShuffleStep = 0;  // how far the round has come: the step of the picture on screen
+  int ShuffleCount = 0; // the PictureCount it was made for
+  char ShuffleSet[kNameSize] = "";  // the collection it was made for
 };
 
 extern SaverSettings theSettings;
@@ -36,6 +43,10 @@ extern SaverSettings theSettings;
 // Fills the record from LUMARO.INI and resolves the current collection.
 void LoadSettings();
 
-// Writes every key back, sets the screen-saver time-out and, when asked
+// Writes CurrentPicture and, while shuffling, the round: where the show
+// goes on after a restart.
+void SavePicturePlace();
+
+// Writes every key of the dialog back, sets the screen-saver time-out and, when asked
 // for, the wallpaper.
 void SaveSettings();

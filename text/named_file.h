@@ -2,10 +2,20 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
 FILE* OpenNamedFile(const char* path, const char* mode);
+
+// What tells one version of a file from another: its size and the time it
+// was last written. FALSE when the file cannot be found or is no plain file.
+struct FileStamp {
+  uint64_t size = 0;
+  uint64_t written = 0;
+  bool operator==(const FileStamp& o) const { return size == o.size && written == o.written; }
+};
+bool StampNamedFile(const std::string& path, FileStamp* stamp);
 
 // The whole file, at most `limit` bytes. A missing file reads as empty;
 // FALSE when it exists but cannot be read, or is larger.

@@ -1,4 +1,5 @@
 // Native files take Windows paths too: backslashes become slashes.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +15,14 @@ std::string Local(std::string path) {
 }  // namespace
 
 FILE* OpenNamedFile(const char* path, const char* mode) { return fopen(Local(path).c_str(), mode); }
+
+bool StampNamedFile(const std::string& path, FileStamp* stamp) {
+  struct stat st;
+  if (stat(Local(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  stamp->size = uint64_t(st.st_size);
+  stamp->written = uint64_t(st.st_mtim.tv_sec) * 1000000000u + uint64_t(st.st_mtim.tv_nsec);
+  return true;
+}
 
 bool ReadNamedFile(const std::string& path, std::string* bytes, size_t limit) {
   bytes->clear();

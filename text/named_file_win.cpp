@@ -21,6 +21,16 @@ class FileHandle {
 
 FILE* OpenNamedFile(const char* path, const char* mode) { return _wfopen(Wide(path).c_str(), Wide(mode).c_str()); }
 
+bool StampNamedFile(const std::string& path, FileStamp* stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  stamp->size = uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  stamp->written = uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
 bool ReadNamedFile(const std::string& path, std::string* bytes, size_t limit) {
   bytes->clear();
   FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -31,9 +41,15 @@ bool ReadNamedFile(const std::string& path, std::string* bytes, size_t limit) {
   }
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size) || uint64_t(size.QuadPart) > limit) return false;
-  bytes->resize(size_t(size.QuadPart));
+  // Read to the end rather than to the size: a pipe has none.
+  char piece[65536];
   DWORD done = 0;
-  return bytes->empty() || (ReadFile(file.get(), &(*bytes)[0], DWORD(bytes->size()), &done, nullptr) && done == bytes->size());
+  BOOL ok;
+  while ((ok = ReadFile(file.get(), piece, sizeof piece, &done, nullptr)) && done > 0) {
+    if (bytes->size() + done > limit) return false;
+    bytes->append(piece, done);
+  }
+  return ok || GetLastError() == ERROR_BROKEN_PIPE;
 }
 
 bool ReplaceNamedFile(const std::string& path, const std::string& bytes) {

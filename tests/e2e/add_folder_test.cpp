@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "driver.h"
@@ -13,6 +14,7 @@ using namespace e2e;
 namespace {
 
 const COLORREF kRed = RGB(220, 30, 40), kGreen = RGB(30, 200, 60), kBlue = RGB(40, 60, 220);
+const char kProgress[] = "Adding pictures";
 
 std::string Text(HWND wnd, UINT msg = WM_GETTEXT, WPARAM wParam = 300) {
   wchar_t text[300] = L"";
@@ -54,18 +56,32 @@ class AddFolder : public ::testing::Test {
     ASSERT_NE(nullptr, dlg = saver->WaitForWindow(10000, "Lumaro Configuration")) << "no dialog";
   }
 
-  // Add folder..., the path typed into the picker, Open.
-  void Add(const std::string& path) { Add(std::wstring(path.begin(), path.end())); }
-  void Add(const std::wstring& path) {
+  // Add folder..., the path typed into the picker, "Include subfolders" set to `box` (unless -1; its state
+  // before goes into boxWas), Open; then, when asked, waits until the folder is done.
+  void Add(const std::string& path, int box = -1, bool wait = true) { Add(std::wstring(path.begin(), path.end()), box, wait); }
+  void Add(const std::wstring& path, int box = -1, bool wait = true) {
     PostMessageW(GetDlgItem(dlg, IDC_ADD_FOLDER), BM_CLICK, 0, 0);
     HWND picker = saver->WaitForWindow(10000, "Add a folder of pictures");
     ASSERT_NE(nullptr, picker) << "no folder picker";
+    HWND check = nullptr;
+    EnumChildWindows(picker, [](HWND w, LPARAM found) {
+      wchar_t text[40] = L"";
+      GetWindowTextW(w, text, 40);
+      if (wcscmp(text, L"Include &subfolders") == 0) *reinterpret_cast<HWND*>(found) = w;
+      return TRUE;
+    }, LPARAM(&check));
+    boxWas = check ? SendMessageW(check, BM_GETCHECK, 0, 0) == BST_CHECKED : -1;
+    if (box >= 0 && check && boxWas != box) SendMessageW(check, BM_CLICK, 0, 0);
     HWND edit = GetDlgItem(picker, 1152);  // the picker's name field
     SendMessageW(edit, WM_SETTEXT, 0, LPARAM(path.c_str()));
     DWORD_PTR result = 0;  // a message box may open inside the handler: never wait on it for ever
     SendMessageTimeoutW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(picker, IDOK)), SMTO_NORMAL,
                         10000, &result);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 10000)) << "the picker stayed";
+    if (!wait) return;
+    // Answered once the folder is done or its progress window is up; then that window goes.
+    SendMessageTimeoutW(dlg, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+    ASSERT_TRUE(WaitUntil([&] { return !saver->Window(kProgress); }, 10000)) << "still adding";
   }
 
   // The text of the message box the saver shows, which is then closed; "" when none comes.
@@ -102,14 +118,13 @@ class AddFolder : public ::testing::Test {
   std::string folder = WorkDir() + "\\Holiday", collection = folder + "\\COLLECTION.INI", settings;
   std::unique_ptr<Saver> saver;
   HWND dlg = nullptr;
+  int boxWas = -1;
 };
 
 // Added in name order (IMG_2 before IMG_10), listed under a free name, selected and previewed; OK writes the
 // entry and makes it current, and the slideshow then shows the folder's pictures.
 TEST_F(AddFolder, AddedThenShown) {
-  // Neither a subfolder, nor a hidden file (a dot file, under Wine), is a picture of the collection.
-  CreateDirectoryA((folder + "\\IMG_0.BMP").c_str(), nullptr);
-  WriteSolidBmp(folder + "\\IMG_0.BMP\\IMG_1.BMP", 32, 32, kBlue);
+  // A hidden file (a dot file, under Wine) is no picture of the collection.
   WriteSolidBmp(folder + "\\.IMG_1.BMP", 32, 32, kBlue);
   Open();
   Add(folder);
@@ -200,6 +215,65 @@ TEST_F(AddFolder, RefusedAndRemoved) {
   EXPECT_NE(std::string::npos, saved.find("Holiday=")) << saved;
   EXPECT_EQ(before, ReadFile(collection));
   EXPECT_NE("", ReadFile(folder + "\\IMG_2.BMP"));
+}
+
+// A tree three levels deep, "Include subfolders" checked as it comes: the folder's own pictures, then each
+// subfolder's, depth first, each level in name order; a hidden folder (a dot folder, under Wine) and a link to
+// a folder (a Unix symbolic link, which Wine shows as Windows shows a junction) are left out, the link's
+// target being outside the tree. Unchecked, a folder's own pictures only; OK keeps the box's state.
+TEST_F(AddFolder, SubfoldersDepthFirst) {
+  const std::string outside = WorkDir() + "\\Outside";
+  for (const char* dir : {"\\2024", "\\2024\\05 Party", "\\2024\\05 Party\\deep", "\\2023", "\\.hidden"})
+    CreateDirectoryA((folder + dir).c_str(), nullptr);
+  CreateDirectoryA(outside.c_str(), nullptr);
+  for (const char* file : {"\\2024\\b.bmp", "\\2024\\05 Party\\c.bmp", "\\2024\\05 Party\\deep\\d.bmp",
+                                  "\\2023\\a.bmp", "\\.hidden\\h.bmp"})
+    WriteSolidBmp(folder + file, 8, 8, kBlue);
+  WriteSolidBmp(outside + "\\x.bmp", 8, 8, kBlue);
+  ASSERT_TRUE(MakeLink(folder + "\\link", outside));
+  Open();
+  Add(folder);
+  EXPECT_EQ(1, boxWas) << "checked by default";
+  EXPECT_EQ("[Properties]\r\nCount=6\r\n\r\n[Pictures]\r\n1=IMG_2.BMP\r\n2=IMG_10.BMP\r\n3=2023\\a.bmp\r\n4=2024\\b.bmp\r\n"
+            "5=2024\\05 Party\\c.bmp\r\n6=2024\\05 Party\\deep\\d.bmp\r\n\r\n[Titles]\r\n1=IMG_2\r\n2=IMG_10\r\n3=a\r\n"
+            "4=b\r\n5=c\r\n6=d\r\n", ReadFile(collection));
+  Add(folder + "\\2024", 0);
+  EXPECT_EQ(1, boxWas);
+  EXPECT_EQ("[Properties]\r\nCount=1\r\n\r\n[Pictures]\r\n1=b.bmp\r\n\r\n[Titles]\r\n1=b\r\n",
+            ReadFile(folder + "\\2024\\COLLECTION.INI"));
+  Add(folder + "\\2023");
+  EXPECT_EQ(0, boxWas) << "the last choice";
+  Leave(IDOK);
+  EXPECT_EQ(0, int(GetPrivateProfileIntA("Main", "Subfolders", 9, kSettingsPath)));
+}
+
+// A folder whose listing does not end (its collection file a FIFO no one writes to, as a file on a share
+// that stopped answering): the progress window comes with what was found, the dialog answers meanwhile,
+// and Cancel closes the window and changes nothing; the dialog then ends with the listing still held.
+TEST_F(AddFolder, CancelWhileListing) {
+  const std::string unix = "/tmp/lumaro-cancel-" + std::to_string(GetCurrentProcessId());
+  std::string slow = "Z:" + unix;
+  std::replace(slow.begin(), slow.end(), '/', '\\');
+  RemoveTree(Wide(slow)), CreateDirectoryA(slow.c_str(), nullptr);
+  WriteSolidBmp(slow + "\\a.bmp", 8, 8, kBlue);
+  const HANDLE writer = MakeSilentFile(unix, "COLLECTION.INI");
+  ASSERT_NE(nullptr, writer);
+  Open();
+  Add(slow, -1, false);
+  HWND progress = saver->WaitForWindow(5000, kProgress);
+  ASSERT_NE(nullptr, progress) << "no progress window";
+  EXPECT_EQ("1 picture in 1 folder so far", Text(GetDlgItem(progress, IDC_PROGRESS_COUNTS)));
+  DWORD_PTR count = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(GetDlgItem(dlg, IDC_COLLECTIONS), LB_GETCOUNT, 0, 0, SMTO_NORMAL, 2000, &count));
+  EXPECT_EQ(2u, count);
+  PostMessageW(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(progress); }, 5000)) << "Cancel did not close it";
+  EXPECT_EQ("", Message());
+  EXPECT_EQ("Holiday|*Old|", Listed());
+  Leave(IDCANCEL);
+  EXPECT_EQ(settings, ReadFile(kSettingsPath));
+  CloseHandle(writer);
+  RemoveTree(Wide(slow));
 }
 
 // Names outside the code page, from the folder to the screen. Each is a folder's own name and its one

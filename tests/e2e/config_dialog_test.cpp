@@ -32,9 +32,9 @@ std::string Board() {
 
 // Every key of the record is there, so that a save rewrites each in place.
 std::string Settings(const std::string& set, const char* update = "0", const char* start = "5", const char* change = "300",
-                     const char* main = "ShowTitle=1\r\nFullScreen=0\r\nFade=1") {
+                     const std::string& main = "ShowTitle=1\r\nFullScreen=0\r\nFade=1\r\nShuffle=0") {
   return "[ScreenSaver]\r\nCurrentSet=" + set + "\r\nCurrentPicture=7\r\nStartDelay=" + start + "\r\nChangeDelay=" +
-         change + "\r\n[Main]\r\n" + main + "\r\n[Wallpaper]\r\nUpdateWallpaper=" + update + "\r\n" +
+         change + "\r\n[Main]\r\nSubfolders=1\r\n" + main + "\r\n[Wallpaper]\r\nUpdateWallpaper=" + update + "\r\n" +
          "[Sets]\r\n" + Entry("Red", kRed) + Entry("Green", kGreen) + Entry("Blue", kBlue) + Entry("Abcdef", kBlue) +
          Entry("Abc", kRed);
 }
@@ -194,24 +194,25 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
          }, 5000)) << "the field lacks the focus";
          EXPECT_EQ(MAKELONG(0, 3), SendMessageW(Item(IDC_CHANGE_DELAY), EM_GETSEL, 0, 0));
        }, IDCANCEL, "", 420, ""},
-      {"every field changed", Settings("Red", "0", "5", "300", "ShowTitle=0\r\nFullScreen=1\r\nFade=1"), [&] {
+      {"every field changed", Settings("Red", "0", "5", "300", "ShowTitle=0\r\nFullScreen=1\r\nFade=1\r\nShuffle=0"), [&] {
          Pick("Blue");
          SetDlgItemTextA(dlg, IDC_START_DELAY, "3");
          SetDlgItemTextA(dlg, IDC_CHANGE_DELAY, "45");
          Click(IDC_FULL_SCREEN);
          Click(IDC_SHOW_TITLE);
          Click(IDC_FADE);
-         ASSERT_TRUE(WaitUntil([&] { return Shown() == "Blue 3 45 0010"; }, 2000)) << Shown();
-       }, IDOK, Settings("Blue", "0", "3", "45", "ShowTitle=1\r\nFullScreen=0\r\nFade=0"), 180, ""},
+         Click(IDC_SHUFFLE);
+         ASSERT_TRUE(WaitUntil([&] { return Shown() == "Blue 3 45 0010" && Checked(IDC_SHUFFLE) == '1'; }, 2000)) << Shown();
+       }, IDOK, Settings("Blue", "0", "3", "45", "ShowTitle=1\r\nFullScreen=0\r\nFade=0\r\nShuffle=1"), 180, ""},
       {"switched with the wallpaper on", Settings("Red", "1"), [&] { Pick("Blue"); }, IDOK, Settings("Blue", "1"), 300,
        "Blue"},
       // Delays beyond the arrows' range are kept; checks outside 0-2 are 0.
-      {"stored values out of range", Settings("Red", "0", "90", "40000", "ShowTitle=5\r\nFullScreen=-1\r\nFade=7"),
-       shows("Red 90 40000 0000"), IDOK, Settings("Red", "0", "90", "40000", "ShowTitle=0\r\nFullScreen=0\r\nFade=0"),
+      {"stored values out of range", Settings("Red", "0", "90", "40000", "ShowTitle=5\r\nFullScreen=-1\r\nFade=7\r\nShuffle=0"),
+       shows("Red 90 40000 0000"), IDOK, Settings("Red", "0", "90", "40000", "ShowTitle=0\r\nFullScreen=0\r\nFade=0\r\nShuffle=0"),
        5400, ""},
-      // Fade is on when the key is absent, and OK writes it.
+      // Fade is on when the key is absent, Shuffle off; OK writes them.
       {"no Fade key", Settings("Red", "0", "5", "300", "ShowTitle=1\r\nFullScreen=0"), shows("Red 5 300 0011"), IDOK,
-       Settings("Red", "0", "5", "300", "ShowTitle=1\r\nFullScreen=0\r\nFade=1"), 300, ""},
+       Settings("Red", "0", "5", "300", "ShowTitle=1\r\nFullScreen=0\r\nFade=1\r\nShuffle=0"), 300, ""},
       {"a checkerboard shrunk in the preview: even pink", Settings("Board") + Board(), [&] {
          ASSERT_TRUE(PreviewShows(kPink, 3000));
          const RECT r = Rect(Preview());

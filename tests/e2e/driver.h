@@ -82,17 +82,20 @@ class Saver {
     CloseHandle(pi_.hThread);
   }
 
-  // A visible top-level window of the process, with this caption when one is given, within `ms`.
+  // A visible top-level window of the process, with this caption when one is given, or null.
+  HWND Window(const char* caption = nullptr) const {
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption)) != nullptr;) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == pi_.dwProcessId && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+  }
+
+  // The same within `ms`.
   HWND WaitForWindow(int ms, const char* caption = nullptr) {
     HWND found = nullptr;
-    WaitUntil([&] {
-      for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption)) != nullptr;) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == pi_.dwProcessId && IsWindowVisible(w)) return (found = w) != nullptr;
-      }
-      return !Running();
-    }, ms);
+    WaitUntil([&] { return (found = Window(caption)) != nullptr || !Running(); }, ms);
     return found;
   }
 
@@ -218,6 +221,27 @@ inline HANDLE MakeSilentFile(const std::string& unixDir, const std::string& name
     return writer != INVALID_HANDLE_VALUE;
   }, 10000);
   return writer == INVALID_HANDLE_VALUE ? nullptr : writer;
+}
+
+// A Unix symbolic link at `link` to the folder `target`, both Windows paths of this prefix: what Wine shows
+// as Windows shows a junction. FALSE when it could not be made.
+inline bool MakeLink(const std::string& link, const std::string& target) {
+  typedef char*(CDECL * UnixName)(const WCHAR*);
+  // Through void*: the address GetProcAddress gives has no type of its own.
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  char* to = unixName(Wide(target).c_str());
+  char* dir = unixName(Wide(link.substr(0, link.rfind('\\'))).c_str());
+  if (!to || !dir) return false;
+  std::string cmd = std::string("start.exe /unix /bin/ln -s ") + to + " " + dir + "/" + link.substr(link.rfind('\\') + 1);
+  HeapFree(GetProcessHeap(), 0, to), HeapFree(GetProcessHeap(), 0, dir);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+  return WaitUntil([&] { return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
 }
 
 // Anywhere on the virtual screen; on one monitor the same numbers as a move relative to the primary.

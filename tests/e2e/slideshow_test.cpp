@@ -173,4 +173,36 @@ TEST_F(Slideshow, ExitSavesAndSetsTheWallpaperOnlyWhenAsked) {
   }
 }
 
+// Shuffled, a round of six shows each picture once, in any order, across an exit and a restart; the next
+// round does not start with the picture that ended the last. Each picture has its own colour, on screen when
+// its number is written.
+TEST_F(Slideshow, ShuffledRoundAcrossARestart) {
+  Pictures pictures;
+  const auto colour = [](int n) { return RGB(40 * n, 250 - 40 * n, 120); };
+  for (int n = 1; n <= 6; n++) {
+    WriteSolidBmp(WorkDir() + "\\S" + std::to_string(n) + ".BMP", 64, 64, colour(n));
+    pictures.push_back({"S" + std::to_string(n) + ".BMP", ""});
+  }
+  std::vector<int> shown;
+  const auto watch = [&](size_t until) {
+    while (shown.size() < until) {
+      ASSERT_TRUE(WaitUntil([&] { return StoredPicture() != (shown.empty() ? 3 : shown.back()); }, 4000));
+      shown.push_back(StoredPicture());
+      EXPECT_TRUE(WaitForColour(320, 240, colour(shown.back()), 2000)) << "picture " << shown.back();
+    }
+  };
+  ASSERT_NE(nullptr, Run(6, pictures, "Shuffle=1\r\nFade=0", "ChangeDelay=1\r\nCurrentPicture=3"));
+  watch(3);
+  MouseTo(100, 100);
+  ASSERT_TRUE(saver->WaitForExit(5000));
+  MouseTo(639, 479);
+  saver.reset(new Saver("/s"));
+  watch(7);
+  std::vector<int> round(shown.begin(), shown.begin() + 6);
+  std::sort(round.begin(), round.end());
+  EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), round) << "each once";
+  EXPECT_NE(shown[5], shown[6]) << "the next round starts with another";
+  EXPECT_NE(3, shown[0]) << "the first round starts with another than the one on screen";
+}
+
 }  // namespace

@@ -31,7 +31,7 @@ TEST(FolderCollection, PicturesByExtensionInExplorersOrder) {
       File("c.jpgx"), File("noext"), File("d.")};
   EXPECT_EQ("2cats.BMP=2cats|10cats.bmp=10cats|apple.TIF=apple|IMG_1.png=IMG_1|img_2.JPG=img_2|IMG_10.jpg=IMG_10|"
             "IMG_100.gif=IMG_100|old.DIB=old|st2ring.jpeg=st2ring|string.jpe=string|Zebra.Tiff=Zebra|",
-            Listed(PlanFolderCollection(3, files, {}).pictures));
+            Listed(PlanFolderCollection(3, {files}, {}, false).pictures));
   EXPECT_FALSE(IsPictureName(L"x.jp\u011d")) << "an extension outside ASCII";
   // Each pair both ways round.
   const struct { const wchar_t *a, *b; int order; } pairs[] = {
@@ -49,7 +49,7 @@ TEST(FolderCollection, PicturesLeftOutAreCounted) {
   std::string fits, over;
   for (int i = 0; i < 244; ++i) fits += "\xCE\xA9", over += "\xCE\xA9";
   fits += "\xF0\x9F\x8E\x89", over += "\xF0\x9F\x8E\x89\xCE\xA9";  // 250 - 4 and 251 - 4 units
-  const FolderCollection plan = PlanFolderCollection(4, {File(fits + ".bmp"), File(over + ".bmp"), File(over + ".txt")}, {});
+  const FolderCollection plan = PlanFolderCollection(4, {{File(fits + ".bmp"), File(over + ".bmp"), File(over + ".txt")}}, {}, false);
   EXPECT_TRUE(fits + ".bmp=" + fits + "|" == Listed(plan.pictures));
   EXPECT_EQ(1, plan.leftOutLong);
 }
@@ -60,9 +60,9 @@ TEST(FolderCollection, AnUpdateKeepsTitles) {
       {"b.jpg", "Bee, edited"}, {"gone.jpg", "Gone"}, {"A.JPG", ""}, {"sub\\deep.bmp", "Deep"}, {"B.JPG", "Twice"},
       {"zz.JPG", "Zed"}};
   EXPECT_EQ("b.jpg=Bee, edited|A.JPG=|sub\\deep.bmp=Deep|zz.JPG=Zed|new2.png=new2|new10.png=new10|",
-            Listed(PlanFolderCollection(3, {File("a.jpg"), File("new10.png"), File("ZZ.jpg"), File("B.jpg"), File("new2.png")}, previous)
+            Listed(PlanFolderCollection(3, {{File("a.jpg"), File("new10.png"), File("ZZ.jpg"), File("B.jpg"), File("new2.png")}}, previous, false)
                        .pictures));
-  EXPECT_EQ("sub\\deep.bmp=Deep|", Listed(PlanFolderCollection(3, {}, previous).pictures));
+  EXPECT_EQ("sub\\deep.bmp=Deep|", Listed(PlanFolderCollection(3, {}, previous, false).pictures));
 }
 
 TEST(FolderCollection, CatalogueNames) {

@@ -64,7 +64,7 @@ TEST(Slideshow, DecisionsOnTimeLateFailedStaleAndAtExit) {
     for (const auto& [event, expected] : c.events) {
       const std::string e = event;
       ShowSteps steps = {};
-      if (e == "start") steps = show.Start(s);
+      if (e == "start") steps = show.Start(&s, 0);
       if (e == "tick" || e.rfind("set ", 0) == 0) {
         if (e != "tick") snprintf(s.CurrentSet, sizeof s.CurrentSet, "%s", e.c_str() + 4);
         steps = show.Tick(&s);
