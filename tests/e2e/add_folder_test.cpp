@@ -35,6 +35,13 @@ void RemoveTree(const std::wstring& dir) {
   RemoveDirectoryW(dir.c_str());
 }
 
+BOOL CALLBACK FindSubfoldersBox(HWND w, LPARAM found) {
+  wchar_t text[40] = L"";
+  GetWindowTextW(w, text, 40);
+  if (wcscmp(text, L"Include &subfolders") == 0) *reinterpret_cast<HWND*>(found) = w;
+  return TRUE;
+}
+
 class AddFolder : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -64,12 +71,7 @@ class AddFolder : public ::testing::Test {
     HWND picker = saver->WaitForWindow(10000, "Add a folder of pictures");
     ASSERT_NE(nullptr, picker) << "no folder picker";
     HWND check = nullptr;
-    EnumChildWindows(picker, [](HWND w, LPARAM found) {
-      wchar_t text[40] = L"";
-      GetWindowTextW(w, text, 40);
-      if (wcscmp(text, L"Include &subfolders") == 0) *reinterpret_cast<HWND*>(found) = w;
-      return TRUE;
-    }, LPARAM(&check));
+    EnumChildWindows(picker, &FindSubfoldersBox, LPARAM(&check));
     boxWas = check ? SendMessageW(check, BM_GETCHECK, 0, 0) == BST_CHECKED : -1;
     if (box >= 0 && check && boxWas != box) SendMessageW(check, BM_CLICK, 0, 0);
     HWND edit = GetDlgItem(picker, 1152);  // the picker's name field
