@@ -78,7 +78,8 @@ bool CollectionIndex::Scan(bool ansi) {
   // not ASCII; each line is taken as UTF-8 if it can be, and all again as
   // the code page should some line prove the file is not UTF-8.
   bool utf8Lines = false, otherLines = false;
-  enum { kProperties = 2, kOther = 3, kNone = 4 } ;
+  // kPictures and kTitles, then the other sections that matter here.
+  enum { kProperties = 2, kOther, kNone };
   int section = kNone;
   bool seen[3] = {false, false, false}, counted = false;
   std::string bytes, count;

@@ -30,13 +30,14 @@ bool LineStream::Fill() {
   m_buffer.erase(0, m_pos);
   m_start += m_pos;
   m_pos = 0;
-  char piece[kPiece];
-  const size_t n = fread(piece, 1, sizeof piece, m_file);
-  if (n < sizeof piece) {
+  const size_t kept = m_buffer.size();
+  m_buffer.resize(kept + kPiece);
+  const size_t n = fread(&m_buffer[kept], 1, kPiece, m_file);
+  m_buffer.resize(kept + n);
+  if (n < kPiece) {
     m_end = true;
     m_failed = ferror(m_file) != 0;
   }
-  m_buffer.append(piece, n);
   return n > 0;
 }
 
