@@ -34,14 +34,11 @@ bool KeyNumber(const std::string& key, int* number) {
   return true;
 }
 
-// The usual numbered line, "123=..." from its first byte, as the full parse
-// would take it: its key without a string made.
+// The usual numbered line, "123=..." from its first byte: a key of digits
+// has no blanks to trim, so it is the full parse's key, without a parse.
 bool QuickKey(const std::string& line, int* number) {
   const size_t eq = line.find('=');
-  if (eq == std::string::npos || eq == 0 || eq > 11) return false;
-  for (size_t i = 0; i < eq; ++i)
-    if (!(line[i] >= '0' && line[i] <= '9') && !(i == 0 && line[i] == '-')) return false;
-  return KeyNumber(line.substr(0, eq), number);
+  return eq != std::string::npos && KeyNumber(line.substr(0, eq), number);
 }
 
 bool HasHighBytes(const std::string& bytes) {
@@ -67,7 +64,6 @@ void CollectionIndex::Refresh(const std::string& path) {
 }
 
 bool CollectionIndex::Scan(bool ansi) {
-  m_count = 0;
   for (std::vector<Entry>& entries : m_entries) entries.clear();
   File file(OpenNamedFile(m_path.c_str(), "rb"));
   if (!file) return false;

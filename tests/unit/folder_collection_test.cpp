@@ -54,17 +54,6 @@ TEST(FolderCollection, PicturesLeftOutAreCounted) {
   EXPECT_EQ(1, plan.leftOutLong);
 }
 
-// Pictures still there keep their place and title; new ones follow in name order; the rest go.
-TEST(FolderCollection, AnUpdateKeepsTitles) {
-  const std::vector<CollectionEntry> previous = {
-      {"b.jpg", "Bee, edited"}, {"gone.jpg", "Gone"}, {"A.JPG", ""}, {"sub\\deep.bmp", "Deep"}, {"B.JPG", "Twice"},
-      {"zz.JPG", "Zed"}};
-  EXPECT_EQ("b.jpg=Bee, edited|A.JPG=|sub\\deep.bmp=Deep|zz.JPG=Zed|new2.png=new2|new10.png=new10|",
-            Listed(PlanFolderCollection(3, {{File("a.jpg"), File("new10.png"), File("ZZ.jpg"), File("B.jpg"), File("new2.png")}}, previous, false)
-                       .pictures));
-  EXPECT_EQ("sub\\deep.bmp=Deep|", Listed(PlanFolderCollection(3, {}, previous, false).pictures));
-}
-
 TEST(FolderCollection, CatalogueNames) {
   const std::pair<std::string, std::string> names[] = {
       {"C:\\Users\\me\\Pictures\\", "Pictures"}, {"C:\\Photos\\Holiday 2024", "Holiday 2024"}, {"C:\\a=b=c", "a-b-c"},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -50,17 +51,20 @@ TEST(PhotoLibrary, FolderTree) {
                            "R\\2 sooner\\deep\\y.gif", "R\\a.JPG", "R\\10 later\\z.tif", "R\\gone"})
     Put(path, strchr(path, '.') ? "" : "D");
   Put("R\\.hidden", "DH"), Put("R\\.hidden\\h.jpg"), Put("R\\link", "DL"), Put("R\\link\\l.jpg"), Put("R\\sys.jpg", "H");
+  Put("R\\x", "D"), Put("R\\x\\1.bmp"), Put("R\\X", "D"), Put("R\\X\\2.bmp");  // names equal but for case
   theTree.erase(L"R\\gone");  // listed, but cannot be read
   FolderProgress progress;
-  EXPECT_EQ("a.JPG=a|b.jpg=b|2 sooner\\x.png=x|2 sooner\\deep\\y.gif=y|10 later\\z.tif=z|", Planned(true, {}, &progress));
-  EXPECT_EQ(4, progress.folders.load());
-  EXPECT_EQ(5, progress.pictures.load());
+  EXPECT_EQ("a.JPG=a|b.jpg=b|2 sooner\\x.png=x|2 sooner\\deep\\y.gif=y|10 later\\z.tif=z|X\\2.bmp=2|x\\1.bmp=1|",
+            Planned(true, {}, &progress));
+  EXPECT_EQ(6, progress.folders.load());
+  EXPECT_EQ(7, progress.pictures.load());
   EXPECT_EQ("a.JPG=a|b.jpg=b|", Planned(false));
   const std::vector<CollectionEntry> previous = {{"10 LATER/Z.TIF", "Zed"}, {"2 sooner\\old.jpg", "Old"}, {"..\\up.jpg", "Up"},
-                                                 {"C:\\x.jpg", "X"}, {"b.jpg", "Bee"}};
-  EXPECT_EQ("10 LATER/Z.TIF=Zed|..\\up.jpg=Up|C:\\x.jpg=X|b.jpg=Bee|a.JPG=a|2 sooner\\x.png=x|2 sooner\\deep\\y.gif=y|",
-            Planned(true, previous));
-  EXPECT_EQ("10 LATER/Z.TIF=Zed|2 sooner\\old.jpg=Old|..\\up.jpg=Up|C:\\x.jpg=X|b.jpg=Bee|a.JPG=a|", Planned(false, previous));
+                                                 {"C:\\x.jpg", "X"}, {"b.jpg", "Bee"}, {"B.JPG", "Twice"}, {"x\\\\1.bmp", "Two"}};
+  EXPECT_EQ("10 LATER/Z.TIF=Zed|..\\up.jpg=Up|C:\\x.jpg=X|b.jpg=Bee|x\\\\1.bmp=Two|a.JPG=a|2 sooner\\x.png=x|"
+            "2 sooner\\deep\\y.gif=y|X\\2.bmp=2|x\\1.bmp=1|", Planned(true, previous));
+  EXPECT_EQ("10 LATER/Z.TIF=Zed|2 sooner\\old.jpg=Old|..\\up.jpg=Up|C:\\x.jpg=X|b.jpg=Bee|x\\\\1.bmp=Two|a.JPG=a|",
+            Planned(false, previous));
 
   std::string deep = "R";
   theTree.clear();
@@ -94,11 +98,13 @@ TEST_F(LibraryFiles, IndexReadsAsTheProfileReader) {
   const std::string longLine(70000, 'v'), atEdge = "1=" + std::string(65521, 'e') + "\r\n2=after\r\n";
   const char utf16[] = "\xFF\xFE[\0P\0i\0c\0t\0u\0r\0e\0s\0]\0\r\0\n\0" "1\0=\0\xA9\x03\r\0\n\0" "2\0=\0x\0!";
   const std::string texts[] = {
-      "[Properties]\r\nCount=0x10\r\n[pictures]\r\n 1 = \" one \"\r\n2\r\n01=zero\r\n-1=minus\r\n0=nought\r\n1=again\r\n"
+      "[Properties]\r\nCount=0x10\r\n5=five\r\nCount=3\r\n[pictures]\r\n 1 = \" one \"\r\n2\r\n01=zero\r\n-1=minus\r\n1a=x\r\n"
+      "+0=plus\r\n0=nought\r\n1=again\r\n12=twelve\r\n2147483648=over\r\n-2147483648=least\r\n2147483647=most\r\n"
       "[Titles]\r\n1=T\\none\r\n[Pictures]\r\n3=later section\r\n[Properties]\r\nCount=2\r\n",
       "[Pictures]\r1=cr only\r2='q'\n[Titles]\n10=ten\n[Properties]\nCount=\n",
       "[Pictures]\r\n1=" + longLine + "\r\n2=x\r\n3=\xCE\xA9\r\n",                  // UTF-8 without a signature
       "[Pictures]\r\n1=\xCE\xA9\r\n2=Caf\xE9\r\n",                                   // one line not UTF-8: the code page
+      "[Pictures]\r\n1=\x80\r\n",
       "\xEF\xBB\xBF[Pictures]\r\n1=\xCE\xA9\xFF\r\n[Properties]\r\nCount=7\r\n",   // signed UTF-8, a bad byte
       std::string(utf16, sizeof utf16 - 1),  // an odd byte at the end
       "[Pictures]\r\n" + atEdge, "[Pictures]\r\n1=a\r\n[Properties]\r\nCount=1\r\n" + std::string(66000, ' ') + "\r\n"};
@@ -108,7 +114,7 @@ TEST_F(LibraryFiles, IndexReadsAsTheProfileReader) {
     index.Refresh(file);
     const Profile profile(file.c_str());
     EXPECT_EQ(profile.Int("Properties", "Count", 0), index.Count()) << text.substr(0, 40);
-    for (const char* key : {"1", "2", "3", "10", "0", "-1"}) {
+    for (const char* key : {"1", "2", "3", "10", "12", "0", "-1", "2147483647", "-2147483648"}) {
       EXPECT_EQ(profile.String("Pictures", key), index.Value(CollectionIndex::kPictures, key)) << key << " in " << text.substr(0, 40);
       EXPECT_EQ(profile.String("Titles", key), index.Value(CollectionIndex::kTitles, key)) << key << " in " << text.substr(0, 40);
     }
@@ -138,15 +144,16 @@ TEST(PhotoLibrary, ShuffledRounds) {
   EXPECT_NE(ShuffledPicture(1, 50, 1) * 100 + ShuffledPicture(1, 50, 2), ShuffledPicture(2, 50, 1) * 100 + ShuffledPicture(2, 50, 2));
 
   SaverSettings s;
-  s.Shuffle = 1, s.PictureCount = 3, s.CurrentPicture = 2;
-  snprintf(s.CurrentSet, sizeof s.CurrentSet, "A");
-  BeginShow(&s, 5);
-  std::vector<int> shown = {s.CurrentPicture};
-  for (int i = 0; i < 30; ++i) TurnToNextPicture(&s), shown.push_back(s.CurrentPicture);
-  for (size_t i = 1; i + 1 < shown.size(); ++i) EXPECT_NE(shown[i], shown[i + 1]) << "no picture twice in a row";
-  for (size_t r = 1; r + 3 <= shown.size(); r += 3)
-    EXPECT_EQ(6, shown[r] + shown[r + 1] + shown[r + 2]) << "round from " << r;
-
+  for (int count : {1, 2, 3}) {
+    s.Shuffle = 1, s.PictureCount = count, s.CurrentPicture = count;
+    snprintf(s.CurrentSet, sizeof s.CurrentSet, "A");
+    BeginShow(&s, 5);
+    std::vector<int> shown = {s.CurrentPicture};
+    for (int i = 0; i < 10 * count; ++i) TurnToNextPicture(&s), shown.push_back(s.CurrentPicture);
+    for (size_t i = 0; count > 1 && i + 1 < shown.size(); ++i) EXPECT_NE(shown[i], shown[i + 1]) << "no picture twice in a row";
+    for (size_t r = 1; r + count <= shown.size(); r += count)
+      EXPECT_EQ(count * (count + 1) / 2, std::accumulate(&shown[r], &shown[r] + count, 0)) << count << ": round from " << r;
+  }
   const struct {
     const char* name;
     void (*change)(SaverSettings*);
