@@ -1,17 +1,15 @@
 #include "text/text_file.h"
 
 #include "text/ansi.h"
+#include "text/line_stream.h"
 #include "text/utf.h"
 
 DecodedText DecodeTextFile(const std::string& bytes) {
-  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-    std::u16string units((bytes.size() - 2) / 2, u'\0');
-    for (size_t i = 0; i < units.size(); ++i)
-      units[i] = char16_t(static_cast<unsigned char>(bytes[2 + 2 * i]) |
-                          static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
-    return {TextEncoding::kUtf16, Utf16ToUtf8(units)};
-  }
-  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return {TextEncoding::kUtf8, Utf16ToUtf8(Utf8ToUtf16(bytes.substr(3)))};
+  // A file decodes as its lines would, one after another.
+  if (bytes.compare(0, 2, "\xFF\xFE") == 0)
+    return {TextEncoding::kUtf16, DecodeLine(bytes.substr(2), TextEncoding::kUtf16, true)};
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+    return {TextEncoding::kUtf8, DecodeLine(bytes.substr(3), TextEncoding::kUtf8, true)};
   bool ascii = true;
   for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (!ascii && IsUtf8(bytes.data(), bytes.size())) return {TextEncoding::kUtf8, bytes};
