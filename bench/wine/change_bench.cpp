@@ -55,13 +55,6 @@ bool WriteJpeg(const std::string& path, UINT width, UINT height, BYTE base = 96)
   return SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
-// The number in the settings file, read as bytes: the profile functions may answer from a cache.
-int StoredPicture() {
-  const std::string text = ReadFile(kSettingsPath);
-  const size_t at = text.find("CurrentPicture=");
-  return at == std::string::npos ? -1 : atoi(text.c_str() + at + 15);
-}
-
 double Now() {
   LARGE_INTEGER f, t;
   QueryPerformanceFrequency(&f), QueryPerformanceCounter(&t);

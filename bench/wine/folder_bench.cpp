@@ -56,18 +56,6 @@ void AddPictures(const std::wstring& root, int folders, int from, int to) {
   }
 }
 
-void RemoveTree(const std::wstring& dir) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
-  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
-    const std::wstring path = dir + L"\\" + data.cFileName;
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(path.c_str());
-    else if (data.cFileName[0] != L'.') RemoveTree(path);
-  }
-  if (find != INVALID_HANDLE_VALUE) FindClose(find);
-  RemoveDirectoryW(dir.c_str());
-}
-
 double Make(const std::wstring& root, FolderOutcome* outcome) {
   FolderProgress progress;
   const double start = Now();

@@ -1,4 +1,5 @@
-// Helpers of the end-to-end drivers: run lumaro.scr under Wine, read the screen, send input, write its files.
+// The end-to-end drivers' plumbing: lumaro.scr run under Wine, its settings, collections and pictures written,
+// the screen read, input sent, and waits.
 #pragma once
 
 #include <windows.h>
@@ -10,9 +11,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "unit/bmp_writer.h"
 
 namespace e2e {
@@ -20,6 +23,8 @@ namespace e2e {
 using Pictures = std::vector<std::pair<std::string, std::string>>;  // file name, title
 
 const char kSettingsPath[] = "C:\\windows\\LUMARO.INI";  // where Wine keeps the saver's bare "LUMARO.INI"
+const COLORREF kRed = RGB(220, 30, 40), kGreen = RGB(30, 200, 60), kBlue = RGB(40, 60, 220), kBlack = 0,
+               kWhite = RGB(255, 255, 255);
 
 inline std::string Utf8(const std::wstring& wide) {
   std::string utf8(wide.size() * 3 + 1, '\0');
@@ -33,10 +38,34 @@ inline std::wstring Wide(const std::string& utf8) {
   return wide;
 }
 
-inline std::string WorkDir() {  // this process's scratch directory
+// A folder and everything in it, read-only files too, gone: a scratch directory outlives its process.
+inline void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
+    const std::wstring path = dir + L"\\" + data.cFileName;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0) RemoveTree(path);
+    } else {
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileW(path.c_str());
+    }
+  }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  RemoveDirectoryW(dir.c_str());
+}
+
+// This process's scratch directories: one on C:, one in /tmp (Wine's Z:), where Unix programs can make files;
+// Wine gives the number of a process that has ended to the next, so the latter is emptied as it is first used.
+inline std::string WorkDir() {
   static const std::string dir = "C:\\lumaro-e2e-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(dir.c_str(), nullptr);
   return dir;
+}
+inline std::string UnixWorkDir() {
+  static const std::string dir = "Z:\\tmp\\lumaro-e2e-" + std::to_string(GetCurrentProcessId());
+  static const bool emptied = (RemoveTree(Wide(dir)), true);
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return (void)emptied, dir;
 }
 
 inline std::string ReadFile(const std::string& path) {  // empty when missing
@@ -46,6 +75,13 @@ inline std::string ReadFile(const std::string& path) {  // empty when missing
 
 inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 inline void WriteSettings(const std::string& text) { WriteFile(kSettingsPath, text); }
+
+// CurrentPicture as the file holds it now, past any cache; -1 when absent.
+inline int StoredPicture() {
+  const std::string text = ReadFile(kSettingsPath);
+  const size_t at = text.find("CurrentPicture=");
+  return at == std::string::npos ? -1 : atoi(text.c_str() + at + 15);
+}
 
 // A value of HKCU\Control Panel\Desktop, written first when `set`: our SystemParametersInfo answers from a cache.
 inline std::string Desktop(const char* name, const char* set = nullptr) {
@@ -63,6 +99,24 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms) {
     if (int(GetTickCount() - start) >= ms) return false;
   }
   return true;
+}
+
+// A Unix command run through start.exe, which does not wait for it.
+inline bool RunUnix(std::string cmd) {
+  cmd = "start.exe /unix " + cmd;
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+  return true;
+}
+
+// The text a window answers `msg` with (WM_GETTEXT, LB_GETTEXT), sent as Unicode across processes.
+inline std::string Text(HWND wnd, UINT msg = WM_GETTEXT, WPARAM wParam = 300) {
+  wchar_t text[300] = L"";
+  SendMessageW(wnd, msg, wParam, LPARAM(text));
+  return Utf8(text);
 }
 
 // lumaro.scr (this build's, or the one at `scr`) started with `args` after its name, killed when the object goes.
@@ -104,12 +158,54 @@ class Saver {
     return !exitCode || GetExitCodeProcess(pi_.hProcess, exitCode);
   }
 
+  // The text of the message box the saver shows, which is then closed; "" when none comes within `ms`.
+  std::string CloseMessageBox(int ms = 5000) {
+    HWND box = WaitForWindow(ms, "Lumaro");
+    if (!box) return "";
+    const std::string text = Text(GetDlgItem(box, 0xFFFF));
+    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
+    return text;
+  }
+
   bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
   DWORD Id() const { return pi_.dwProcessId; }
   HANDLE Process() const { return pi_.hProcess; }
 
  private:
   PROCESS_INFORMATION pi_ = {};
+};
+
+// A fresh saver in `saver`, the one before killed first, on `settings`: its window (with `caption`) within 10 s.
+inline HWND Restart(std::unique_ptr<Saver>& saver, const std::string& settings, const std::string& args = "/s",
+                    const char* caption = nullptr) {
+  saver.reset();
+  WriteSettings(settings);
+  saver.reset(new Saver(args));
+  return saver->WaitForWindow(10000, caption);
+}
+
+// The configuration dialog of a saver started on `settings`, worked through its controls.
+struct Dialog {
+  void Open(const std::string& settings) { dlg = Restart(saver, settings, "", "Lumaro Configuration"); }
+  HWND Item(int id) const { return GetDlgItem(dlg, id); }
+  void Click(int id) const { PostMessageW(Item(id), BM_CLICK, 0, 0); }  // posted: a message box must not block us
+  bool Leave(int button, DWORD* exitCode = nullptr) { return Click(button), saver->WaitForExit(10000, exitCode); }
+
+  // The list's items, each followed by "|", the selected one marked "*".
+  std::string Listed() const {
+    std::string items;
+    for (LRESULT i = 0, n = SendMessageW(Item(IDC_COLLECTIONS), LB_GETCOUNT, 0, 0); i < n; i++)
+      items += (i == SendMessageW(Item(IDC_COLLECTIONS), LB_GETCURSEL, 0, 0) ? "*" : "") +
+               Text(Item(IDC_COLLECTIONS), LB_GETTEXT, WPARAM(i)) + "|";
+    return items;
+  }
+
+  // The preview's centre, and its corners too when asked, show `colour` within `ms`.
+  bool PreviewShows(COLORREF colour, int ms = 3000, bool corners = false) const;
+
+  std::unique_ptr<Saver> saver;
+  HWND dlg = nullptr;
 };
 
 inline COLORREF ScreenPixel(int x, int y) {
@@ -152,14 +248,29 @@ inline bool Near(COLORREF c, COLORREF want, int tolerance = 8) {  // in each cha
   return true;
 }
 
-// White pixels (within 40 in each channel) in `area` of the screen.
-inline int WhitePixels(const RECT& area) {
-  const Screenshot screen(area);
-  int white = 0;
-  for (int y = area.top; y < area.bottom; y++)
-    for (int x = area.left; x < area.right; x++) white += Near(screen(x, y), RGB(255, 255, 255), 40);
-  return white;
+// The screen at (x, y) shows `want` within `ms`.
+inline bool ShowsColour(int x, int y, COLORREF want, int ms = 4000) {
+  return WaitUntil([&] { return Near(ScreenPixel(x, y), want); }, ms);
 }
+
+inline bool Dialog::PreviewShows(COLORREF colour, int ms, bool corners) const {
+  return WaitUntil([&] {
+    RECT r = {};
+    GetWindowRect(Item(IDC_PREVIEW_AREA), &r);
+    const POINT p[] = {{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, {r.left, r.top}, {r.right - 1, r.top},
+                       {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}};
+    return std::all_of(p, p + (corners ? 5 : 1), [&](POINT q) { return Near(ScreenPixel(q.x, q.y), colour); });
+  }, ms);
+}
+
+// Pixels of `colour` (within 40 in each channel) in `area` of `shot`.
+inline int CountColour(const Screenshot& shot, COLORREF colour, const RECT& area) {
+  int n = 0;
+  for (int y = area.top; y < area.bottom; y++)
+    for (int x = area.left; x < area.right; x++) n += Near(shot(x, y), colour, 40);
+  return n;
+}
+inline int WhitePixels(const RECT& area) { return CountColour(Screenshot(area), kWhite, area); }
 
 inline bool PointerHidden() {
   CURSORINFO ci = {};
@@ -200,24 +311,25 @@ inline std::string WriteCollection(const std::string& name, int count, const Pic
   return WorkDir() + "\\" + name + ".INI";
 }
 
-// A picture file that never answers, as one on a share that stopped: a FIFO (made by the Unix mkfifo) that this
-// process holds open for writing and never writes to, made in the Unix folder `unixDir` (Wine's Z: drive).
-// Returns the handle to close when done, or null.
-inline HANDLE MakeSilentFile(const std::string& unixDir, const std::string& name) {
-  std::string cmd = "start.exe /unix /usr/bin/mkfifo " + unixDir + "/" + name;
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-  CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
-  std::string win = "Z:" + unixDir + "/" + name;
-  std::replace(win.begin(), win.end(), '/', '\\');
-  // Opened for reading and writing: to write only would wait for a reader. Asked again until mkfifo, which
-  // start.exe does not wait for, has made it.
+// Settings that show `pictures` (Count `count`, or their number) as the current collection "C", with the keys
+// `main` and `screenSaver` (lines, or whole sections after [Main]) in their sections.
+inline std::string ShowSettings(const Pictures& pictures, const std::string& main = "", const std::string& screenSaver = "",
+                                int count = -1) {
+  return "[Main]\r\n" + main + "\r\n[ScreenSaver]\r\nCurrentSet=C\r\n" + screenSaver + "\r\n[Sets]\r\nC=" +
+         WriteCollection("C", count < 0 ? int(pictures.size()) : count, pictures) + "\r\n";
+}
+
+// A file that never answers, as one on a share that stopped: a FIFO `name` in UnixWorkDir() (made by the Unix
+// mkfifo) that this process holds open and never writes to. Returns the handle to close when done, or null.
+inline HANDLE MakeSilentFile(const std::string& name) {
+  std::string unix = UnixWorkDir().substr(2) + "/" + name;
+  std::replace(unix.begin(), unix.end(), '\\', '/');
+  if (!RunUnix("/usr/bin/mkfifo " + unix)) return nullptr;
+  // Opened for reading and writing: to write only would wait for a reader. Asked again until mkfifo has made it.
   HANDLE writer = INVALID_HANDLE_VALUE;
   WaitUntil([&] {
-    writer = CreateFileA(win.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
+    writer = CreateFileA((UnixWorkDir() + "\\" + name).c_str(), GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     return writer != INVALID_HANDLE_VALUE;
   }, 10000);
   return writer == INVALID_HANDLE_VALUE ? nullptr : writer;
@@ -230,18 +342,11 @@ inline bool MakeLink(const std::string& link, const std::string& target) {
   // Through void*: the address GetProcAddress gives has no type of its own.
   const auto unixName = reinterpret_cast<UnixName>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-  if (!unixName) return false;
-  char* to = unixName(Wide(target).c_str());
-  char* dir = unixName(Wide(link.substr(0, link.rfind('\\'))).c_str());
-  if (!to || !dir) return false;
-  std::string cmd = std::string("start.exe /unix /bin/ln -s ") + to + " " + dir + "/" + link.substr(link.rfind('\\') + 1);
+  char* to = unixName ? unixName(Wide(target).c_str()) : nullptr;
+  char* dir = unixName ? unixName(Wide(link.substr(0, link.rfind('\\'))).c_str()) : nullptr;
+  const bool started = to && dir && RunUnix(std::string("/bin/ln -s ") + to + " " + dir + "/" + link.substr(link.rfind('\\') + 1));
   HeapFree(GetProcessHeap(), 0, to), HeapFree(GetProcessHeap(), 0, dir);
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-  CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
-  return WaitUntil([&] { return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+  return started && WaitUntil([&] { return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
 }
 
 // Anywhere on the virtual screen; on one monitor the same numbers as a move relative to the primary.

@@ -5,44 +5,30 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
-#include <string>
-
 #include "driver.h"
 
 using namespace e2e;
 
 namespace {
 
-const char kSettings[] = "[ScreenSaver]\r\nCurrentSet=Red\r\nCurrentPicture=3\r\nChangeDelay=1\r\n[Main]\r\nFullScreen=0\r\n";
-
-// A host window, its client area the size of the host's monitor picture; its thread is ours, and WaitUntil
-// handles its messages.
-class Host {
- public:
+// A host window, its client area the size of the host's monitor picture, in the middle of the 640x480 test screen,
+// where a dialog centred over it fits; its thread is ours, and WaitUntil handles its messages.
+struct Host {
   Host() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = HBRUSH(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = "LumaroTestHost";
-    RegisterClassA(&wc);
     RECT rc = {0, 0, 152, 112};
     AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
-    // In the middle of the 640x480 test screen, where a dialog centred over it fits.
-    wnd = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 240, 140, rc.right - rc.left,
-                          rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
+    wnd = CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 240, 140, rc.right - rc.left,
+                          rc.bottom - rc.top, nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(wnd);
   }
   ~Host() { DestroyWindow(wnd); }
   std::string Number() const { return std::to_string(reinterpret_cast<UINT_PTR>(wnd)); }
-
   HWND wnd;
 };
 
 void WriteRedSettings() {
-  WriteSolidBmp(WorkDir() + "\\RED.BMP", 64, 64, RGB(220, 30, 40));
-  WriteSettings(kSettings + std::string("[Sets]\r\nRed=") + WriteCollection("Red", 1, {{"RED.BMP", ""}}) + "\r\n");
+  WriteSolidBmp(WorkDir() + "\\RED.BMP", 64, 64, kRed);
+  WriteSettings(ShowSettings({{"RED.BMP", ""}}, "FullScreen=0", "CurrentPicture=3\r\nChangeDelay=1"));
 }
 
 // The preview fills the host's client area at once, is never activated, outlives any input, writes nothing and

@@ -6,8 +6,6 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <fstream>
-#include <memory>
 #include <sstream>
 
 #include "driver.h"
@@ -16,8 +14,7 @@ using namespace e2e;
 
 namespace {
 
-const COLORREF kRed = RGB(220, 30, 40), kGreen = RGB(30, 200, 60), kBlue = RGB(40, 60, 220),
-               kYellow = RGB(240, 220, 30), kBlack = 0;
+const COLORREF kYellow = RGB(240, 220, 30);
 
 // A test file copied next to the collection, which names its pictures relative to itself.
 void CopyTestFile(const std::string& dir, const std::string& name) {
@@ -27,12 +24,8 @@ void CopyTestFile(const std::string& dir, const std::string& name) {
 class Photos : public ::testing::Test {
  protected:
   void SetUp() override { MouseTo(639, 479); }
-  HWND Run(const Pictures& pictures, const std::string& settings) {
-    saver.reset();
-    WriteSettings("[ScreenSaver]\r\nCurrentSet=P\r\nCurrentPicture=0\r\n" + settings +
-                  "\r\n[Sets]\r\nP=" + WriteCollection("P", int(pictures.size()), pictures));
-    saver.reset(new Saver("/s"));
-    return saver->WaitForWindow(10000);
+  HWND Run(const Pictures& pictures, const std::string& main, const std::string& screenSaver = "") {
+    return Restart(saver, ShowSettings(pictures, main, "CurrentPicture=0\r\n" + screenSaver));
   }
   std::unique_ptr<Saver> saver;
 };
@@ -69,7 +62,7 @@ TEST_F(Photos, KnownColoursAtKnownPlacesUpright) {
       }
       if (!stretched)
         for (POINT p : {POINT{156, 240}, POINT{483, 240}, POINT{320, 136}, POINT{320, 343}}) points.push_back({p, kBlack});
-      ASSERT_NE(nullptr, Run({{c.file, ""}}, "[Main]\r\nFullScreen=" + std::to_string(stretched)));
+      ASSERT_NE(nullptr, Run({{c.file, ""}}, "FullScreen=" + std::to_string(stretched)));
       WaitUntil([&] {
         const Screenshot screen;
         for (const auto& [p, colour] : points)
@@ -99,10 +92,10 @@ TEST_F(Photos, HostileFilesBetweenGoodPictures) {
     pictures.push_back({name, ""});
   }
   ASSERT_GE(pictures.size(), 100u);
-  ASSERT_NE(nullptr, Run(pictures, "ChangeDelay=1"));
+  ASSERT_NE(nullptr, Run(pictures, "", "ChangeDelay=1"));
   for (size_t i = 0; i < pictures.size(); i += 2) {
     const COLORREF want = good[i / 2 % 2];
-    ASSERT_TRUE(WaitUntil([&] { return Near(ScreenPixel(320, 240), want); }, 8000))
+    ASSERT_TRUE(ShowsColour(320, 240, want, 8000))
         << "no good picture after " << (i ? pictures[i - 1].first : "the start")
         << (saver->Running() ? "" : ": the saver has ended");
   }

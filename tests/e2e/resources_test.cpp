@@ -31,21 +31,6 @@ TEST(Resources, DialogControlsNameTheirClassesByAtoms) {
   EXPECT_EQ("12 2 7 1 ", counts) << "buttons, edits, statics, list boxes";
 }
 
-TEST(Resources, MonitorBitmap) {
-  const std::string b = Find(RT_BITMAP, IDB_MONITOR);
-  ASSERT_EQ(16424u, b.size()) << "header, 16 colours and 170 rows of 96 bytes";
-  BITMAPINFOHEADER h;
-  memcpy(&h, b.data(), sizeof h);
-  EXPECT_EQ((std::vector<long>{40, 185, 170, 4}), (std::vector<long>{long(h.biSize), h.biWidth, h.biHeight, h.biBitCount}));
-  auto pixel = [&](int x, int y) {  // a colour index; y from the top, rows stored bottom-up
-    const BYTE pair = BYTE(b[40 + 64 + (169 - y) * 96 + x / 2]);
-    return x % 2 ? pair & 15 : pair >> 4;
-  };
-  // The screen, where the preview lies, is black from (15, 16) to (167, 128); the bevel starts beyond.
-  for (POINT p : {POINT{15, 16}, POINT{167, 16}, POINT{15, 128}, POINT{167, 128}}) EXPECT_EQ(0, pixel(p.x, p.y)) << p.x;
-  for (POINT p : {POINT{14, 16}, POINT{168, 16}, POINT{15, 15}, POINT{167, 129}}) EXPECT_NE(0, pixel(p.x, p.y)) << p.x;
-}
-
 // Sharp on high-DPI screens, and the system's look for the dialog's controls.
 TEST(Resources, Manifest) {
   const std::string manifest = Find(RT_MANIFEST, 1);

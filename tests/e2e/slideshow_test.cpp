@@ -1,8 +1,10 @@
-// The full-screen run at 640 x 480: its window and what ends it, placement, titles, the cycle, the exit.
+// The full-screen run at 640 x 480: its window and what ends it, placement, titles, the cycle, the exit; input
+// ends it at once whatever the worker is doing, even waiting on a file that never answers; a change fades from one
+// picture into the next, or cuts with Fade=0, and ends exactly on the new one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
+#include <set>
 
 #include "driver.h"
 
@@ -10,13 +12,7 @@ using namespace e2e;
 
 namespace {
 
-const COLORREF kRed = RGB(220, 30, 40), kGrey = RGB(90, 90, 90), kBlue = RGB(0, 0, 255), kBlack = 0;
-
-int StoredPicture() { return int(GetPrivateProfileIntA("ScreenSaver", "CurrentPicture", -9, kSettingsPath)); }
-
-bool WaitForColour(int x, int y, COLORREF want, int ms = 4000) {
-  return WaitUntil([&] { return Near(ScreenPixel(x, y), want); }, ms);
-}
+const COLORREF kGrey = RGB(90, 90, 90);
 
 int White(int top, int bottom, int x0 = 160, int x1 = 480) { return WhitePixels({x0, top, x1, bottom}); }
 
@@ -28,18 +24,7 @@ class Slideshow : public ::testing::Test {
     WriteSolidBmp(WorkDir() + "\\GREY.BMP", 320, 200, kGrey);
   }
 
-  // A fresh saver, the one before killed first, on `pictures`; the strings go into Main, ScreenSaver, Wallpaper.
-  HWND Run(int count, const Pictures& pictures, const std::string& main, const std::string& screenSaver = "",
-           const std::string& wallpaper = "", const char* args = "/s") {
-    saver.reset();
-    WriteSettings(written = "[Main]\r\n" + main + "\r\n[ScreenSaver]\r\nCurrentSet=Test\r\n" + screenSaver +
-                            "\r\n[Wallpaper]\r\n" + wallpaper + "\r\n[Sets]\r\nTest=" + WriteCollection("C", count, pictures));
-    saver.reset(new Saver(args));
-    return saver->WaitForWindow(10000);
-  }
-
   std::unique_ptr<Saver> saver;
-  std::string written;  // the settings of the last Run()
 };
 
 // The window covers the screen on top and hides the pointer; the first real input or loss of activation ends
@@ -75,18 +60,18 @@ TEST_F(Slideshow, WindowAndWhatEndsIt) {
          SetForegroundWindow(other);
          SetActiveWindow(other);
        }, 1},
-      {"/p 1234", "/p 1234", nullptr, -1},
       {"//s", "//s", nullptr, -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     MouseTo(320, 240);  // resting mid-screen through creation, activation and the first mouse report
     Sleep(100);
-    wnd = Run(1, {{"RED.BMP", ""}}, "", "", "", c.args);
+    const std::string settings = ShowSettings({{"RED.BMP", ""}});
+    wnd = Restart(saver, settings, c.args);
     DWORD code = 12345;
     if (c.ends < 0) {
       EXPECT_TRUE(saver->WaitForExit(0) && wnd == nullptr);
-      EXPECT_EQ(written, ReadFile(kSettingsPath));
+      EXPECT_EQ(settings, ReadFile(kSettingsPath));
       continue;
     }
     SetForegroundWindow(wnd);
@@ -99,33 +84,28 @@ TEST_F(Slideshow, WindowAndWhatEndsIt) {
   DestroyWindow(other);
 }
 
-// Consecutive cases show different colours first: nothing left by the case before can pass for the picture.
+// Placement and titles the two-monitor run does not show (there each monitor shows the picture centred at its own
+// size or stretched, and a title of one line). Consecutive cases show different colours first: nothing left by the
+// case before can pass for the picture.
 TEST_F(Slideshow, PlacementAndTitles) {
-  // 1280 x 960 with a blue margin of 2 pixels around a grey middle, and 1000 x 400 in red: both shrunk to fit.
-  WriteBmp(WorkDir() + "\\BIG.BMP", 1280, 960, [](int x, int y) { return x < 2 || y < 2 || x >= 1278 || y >= 958 ? kBlue : kGrey; });
   WriteSolidBmp(WorkDir() + "\\WIDE.BMP", 1000, 400, kRed);
-  const std::vector<POINT> corners = {{0, 0}, {639, 0}, {0, 479}, {639, 479}};
   const struct {
     const char *name, *file, *main, *title;
     int titleLines;
     COLORREF colour;             // at the first point
     std::vector<POINT> in, out;  // points of the picture's colour, black points
   } cases[] = {
-      {"own size, centred", "RED.BMP", "FullScreen=0", "", 0, kRed, {{160, 140}, {479, 339}},
+      {"FullScreen 2 centres", "RED.BMP", "FullScreen=2", "", 0, kRed, {{160, 140}, {479, 339}},
        {{159, 140}, {160, 139}, {480, 339}, {479, 340}, {0, 0}, {639, 479}}},
-      {"stretched", "GREY.BMP", "FullScreen=1", "", 0, kGrey, corners, {}},
-      {"FullScreen 2 centres", "RED.BMP", "FullScreen=2", "", 0, kRed, {{160, 140}}, {{159, 140}, {0, 0}}},
-      {"twice the screen: fitted to its edges", "BIG.BMP", "FullScreen=0", "", 0, kBlue, corners, {}},
+      {"title of two lines", "GREY.BMP", "FullScreen=1\r\nShowTitle=1", "MMMM\\nMMMM", 2, kGrey, {{320, 240}, {0, 479}}, {}},
       {"wide: fitted, black above and below", "WIDE.BMP", "FullScreen=0", "", 0, kRed, {{320, 240}, {0, 112}, {639, 367}},
        {{320, 111}, {320, 368}, {0, 0}}},
-      {"title", "RED.BMP", "FullScreen=1\r\nShowTitle=1", "MMMMMMMM", 1, kRed, {{320, 240}}, {}},
-      {"title of two lines", "GREY.BMP", "FullScreen=1\r\nShowTitle=1", "MMMM\\nMMMM", 2, kGrey, {{320, 240}}, {}},
-      {"only ShowTitle 1 shows titles", "RED.BMP", "FullScreen=1\r\nShowTitle=2", "MMMMMMMM", 0, kRed, {{320, 240}}, {}},
+      {"only ShowTitle 1 shows titles", "GREY.BMP", "FullScreen=1\r\nShowTitle=2", "MMMMMMMM", 0, kGrey, {{320, 240}}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_NE(nullptr, Run(1, {{c.file, c.title}}, c.main));
-    ASSERT_TRUE(WaitForColour(c.in[0].x, c.in[0].y, c.colour));
+    ASSERT_NE(nullptr, Restart(saver, ShowSettings({{c.file, c.title}}, c.main)));
+    ASSERT_TRUE(ShowsColour(c.in[0].x, c.in[0].y, c.colour));
     Sleep(200);
     for (POINT p : c.in) EXPECT_TRUE(Near(ScreenPixel(p.x, p.y), c.colour)) << p.x << "," << p.y;
     for (POINT p : c.out) EXPECT_TRUE(Near(ScreenPixel(p.x, p.y), kBlack)) << p.x << "," << p.y;
@@ -142,8 +122,8 @@ TEST_F(Slideshow, PlacementAndTitles) {
 // load, so a picture that fails counts, and the one before stays on the screen.
 TEST_F(Slideshow, OneChangeASecondAndFailedPicturesCount) {
   DWORD start = GetTickCount();
-  ASSERT_NE(nullptr, Run(4, {{"RED.BMP", ""}, {"MISSING.BMP", ""}}, "", "ChangeDelay=1\r\nCurrentPicture=0"));
-  ASSERT_TRUE(WaitForColour(320, 240, kRed, 6000));
+  ASSERT_NE(nullptr, Restart(saver, ShowSettings({{"RED.BMP", ""}, {"MISSING.BMP", ""}}, "", "ChangeDelay=1\r\nCurrentPicture=0", 4)));
+  ASSERT_TRUE(ShowsColour(320, 240, kRed, 6000));
   EXPECT_NEAR(2100, GetTickCount() - start, 1400);
   ASSERT_TRUE(WaitUntil([] { return StoredPicture() == 1; }, 2000));
   start = GetTickCount();
@@ -159,7 +139,8 @@ TEST_F(Slideshow, ExitSavesAndSetsTheWallpaperOnlyWhenAsked) {
   for (const auto& c : cases) {  // UpdateWallpaper, picture 2, the wallpaper
     SCOPED_TRACE(std::string("UpdateWallpaper ") + c[0] + ", picture 2 " + c[1]);
     Desktop("Wallpaper", "");
-    ASSERT_NE(nullptr, Run(2, {{"RED.BMP", ""}, {c[1], ""}}, "", "CurrentPicture=1", std::string("UpdateWallpaper=") + c[0]));
+    ASSERT_NE(nullptr, Restart(saver, ShowSettings({{"RED.BMP", ""}, {c[1], ""}}, std::string("[Wallpaper]\r\nUpdateWallpaper=") + c[0],
+                                                   "CurrentPicture=1")));
     ASSERT_TRUE(WaitUntil([] { return StoredPicture() == 2; }, 4000));
     Sleep(300);
     MouseTo(100, 100);
@@ -186,12 +167,13 @@ TEST_F(Slideshow, ShuffledRoundAcrossARestart) {
   std::vector<int> shown;
   const auto watch = [&](size_t until) {
     while (shown.size() < until) {
-      ASSERT_TRUE(WaitUntil([&] { return StoredPicture() != (shown.empty() ? 3 : shown.back()); }, 4000));
-      shown.push_back(StoredPicture());
-      EXPECT_TRUE(WaitForColour(320, 240, colour(shown.back()), 2000)) << "picture " << shown.back();
+      int now = 0;
+      ASSERT_TRUE(WaitUntil([&] { return (now = StoredPicture()) > 0 && now != (shown.empty() ? 3 : shown.back()); }, 4000));
+      shown.push_back(now);
+      EXPECT_TRUE(ShowsColour(320, 240, colour(shown.back()), 2000)) << "picture " << shown.back();
     }
   };
-  ASSERT_NE(nullptr, Run(6, pictures, "Shuffle=1\r\nFade=0", "ChangeDelay=1\r\nCurrentPicture=3"));
+  ASSERT_NE(nullptr, Restart(saver, ShowSettings(pictures, "Shuffle=1\r\nFade=0", "ChangeDelay=1\r\nCurrentPicture=3")));
   watch(3);
   MouseTo(100, 100);
   ASSERT_TRUE(saver->WaitForExit(5000));
@@ -203,6 +185,61 @@ TEST_F(Slideshow, ShuffledRoundAcrossARestart) {
   EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6}), round) << "each once";
   EXPECT_NE(shown[5], shown[6]) << "the next round starts with another";
   EXPECT_NE(3, shown[0]) << "the first round starts with another than the one on screen";
+}
+
+// The saver on `dir`\SHOW.INI: RED.BMP (written here), then `next`, a change a second, and red on the screen.
+std::unique_ptr<Saver> StartShow(const std::string& dir, const char* next, const std::string& main) {
+  WriteSolidBmp(dir + "\\RED.BMP", 64, 64, kRed);
+  WriteFile(dir + "\\SHOW.INI", std::string("[Properties]\r\nCount=2\r\n[Pictures]\r\n1=RED.BMP\r\n2=") + next + "\r\n");
+  std::unique_ptr<Saver> saver;
+  EXPECT_TRUE(SetForegroundWindow(Restart(saver, "[Main]\r\nFullScreen=1\r\n" + main + "\r\n[ScreenSaver]\r\nChangeDelay=1\r\n"
+                                          "CurrentPicture=0\r\nCurrentSet=Show\r\n[Sets]\r\nShow=" + dir + "\\SHOW.INI\r\n")));
+  EXPECT_TRUE(ShowsColour(320, 240, kRed, 6000)) << "no red";
+  return saver;
+}
+
+// A key pressed while the worker decodes a 24 MP photo (made ahead from the moment red is up), or waits for ever
+// on a file after its turn has come: the window goes at once, the process soon after, and the number is stored.
+TEST(Show, InputEndsItAtOnceWhateverTheWorkerDoes) {
+  HANDLE silent = MakeSilentFile("SILENT.BMP");
+  ASSERT_NE(nullptr, silent) << "no FIFO";
+  ASSERT_TRUE(CopyFileA(LUMARO_BIG_PHOTO, (WorkDir() + "\\BIG.JPG").c_str(), FALSE)) << GetLastError();
+  const struct { const char *name; std::string dir; const char* picture; int wait; } cases[] = {
+      {"a 24 MP photo being made", WorkDir(), "BIG.JPG", 100}, {"a file that never answers", UnixWorkDir(), "SILENT.BMP", 1500}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MouseTo(320, 240);
+    std::unique_ptr<Saver> saver = StartShow(c.dir, c.picture, "Fade=0");
+    Sleep(c.wait);
+    const DWORD start = GetTickCount();
+    Press('A');
+    ASSERT_TRUE(WaitUntil([&] { return !saver->WaitForWindow(0); }, 2000)) << "the window stayed";
+    const DWORD gone = GetTickCount() - start;
+    EXPECT_TRUE(saver->WaitForExit(2000)) << "the process stayed";
+    printf("%s: window gone %lu ms after the key, the process %lu ms\n", c.name, gone, GetTickCount() - start);
+    EXPECT_LE(gone, 100u);
+    EXPECT_EQ(c.wait > 1000 ? 2 : 1, StoredPicture());
+  }
+  CloseHandle(silent);
+  RemoveTree(Wide(UnixWorkDir()));
+}
+
+// Red to blue, the centre read as fast as the screen answers: mixed colours on the way when fading (Fade absent or
+// 1), none when cutting, and blue exactly at the end.
+TEST(Show, AChangeFadesOrCuts) {
+  WriteSolidBmp(WorkDir() + "\\BLUE.BMP", 64, 64, kBlue);
+  for (const char* main : {"", "Fade=0"}) {
+    SCOPED_TRACE(main);
+    MouseTo(639, 479);
+    std::unique_ptr<Saver> saver = StartShow(WorkDir(), "BLUE.BMP", main);
+    std::set<COLORREF> mixed;
+    COLORREF last = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+      if (!Near(last = ScreenPixel(320, 240), kRed) && !Near(last, kBlue)) mixed.insert(last);
+      return last == kBlue;
+    }, 4000)) << std::hex << "ends at " << last;
+    EXPECT_EQ(!*main, mixed.size() >= 3) << mixed.size() << " mixed colours";
+  }
 }
 
 }  // namespace

@@ -57,11 +57,9 @@ TEST(Soak, MemoryAndGdiObjectsStayFlatAndThePictureStillPaints) {
   WriteBmp(WorkDir() + "\\LAST.BMP", last);
   WriteFile(WorkDir() + "\\DAMAGED.BMP", std::string("BM\x10\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0", 18));
   WriteFile(WorkDir() + "\\SHORT.BMP", ReadFile(WorkDir() + "\\LAST.BMP").substr(0, 20000));
-  WriteSettings("[Main]\r\nShowTitle=1\r\n[ScreenSaver]\r\nChangeDelay=0\r\nCurrentPicture=0\r\nCurrentSet=Mix\r\n"
-                "[Sets]\r\nMix=" + WriteCollection("MIX", 10, pictures));
   MouseTo(639, 479);
-  Saver saver("/s");
-  HWND wnd = saver.WaitForWindow(10000);
+  std::unique_ptr<Saver> saver;
+  HWND wnd = Restart(saver, ShowSettings(pictures, "ShowTitle=1", "ChangeDelay=0\r\nCurrentPicture=0"));
   ASSERT_NE(nullptr, wnd);
 
   long rssFirst = -1, gdiFirst = -1, gdiPeak = 0;
@@ -71,15 +69,15 @@ TEST(Soak, MemoryAndGdiObjectsStayFlatAndThePictureStillPaints) {
     // finds the picture whose turn came still being made changes nothing: only a new number counts.
     DWORD_PTR result;
     ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_TIMER, 1, 0, SMTO_NORMAL, 30000, &result)) << "no answer at " << done;
-    const int now = int(GetPrivateProfileIntA("ScreenSaver", "CurrentPicture", 0, kSettingsPath));
-    if (now == stored) {
+    const int now = StoredPicture();
+    if (now <= 0 || now == stored) {
       Sleep(1);
       continue;
     }
     stored = now;
     const int changes = done++;
     if (changes % 100 || changes < 1000) continue;
-    const long rss = ResidentKb(saver.Process()), gdi = GdiObjects(saver.Process());
+    const long rss = ResidentKb(saver->Process()), gdi = GdiObjects(saver->Process());
     if (rssFirst < 0) rssFirst = rss, gdiFirst = gdi;
     gdiPeak = std::max(gdiPeak, gdi);
   }
@@ -90,19 +88,14 @@ TEST(Soak, MemoryAndGdiObjectsStayFlatAndThePictureStillPaints) {
   int current = 0;
   EXPECT_TRUE(WaitUntil([&] {
     if (current && Near(ScreenPixel(320, 240), RGB(0, 200, 0))) return true;
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kSettingsPath);  // flush the cache
-    current = int(GetPrivateProfileIntA("ScreenSaver", "CurrentPicture", -1, kSettingsPath));
-    if (current < 1 || current > 10) {
-      ADD_FAILURE() << "CurrentPicture " << current;
-      return true;
-    }
+    if ((current = StoredPicture()) < 1 || current > 10) return false;
     for (int i = current; i != 10; i = i % 10 + 1) SendMessageA(wnd, WM_TIMER, 1, 0);
     Sleep(200);
     return Near(ScreenPixel(320, 240), RGB(0, 200, 0));
   }, 5000)) << "no last picture";
-  const long rssEnd = ResidentKb(saver.Process());
+  const long rssEnd = ResidentKb(saver->Process());
   printf("soak: %d changes in %.1f s; resident kB after 1000: %ld, end: %ld; GDI objects after 1000: %ld, peak: "
-         "%ld, end: %ld\n", ticks, seconds, rssFirst, rssEnd, gdiFirst, gdiPeak, GdiObjects(saver.Process()));
+         "%ld, end: %ld\n", ticks, seconds, rssFirst, rssEnd, gdiFirst, gdiPeak, GdiObjects(saver->Process()));
   ASSERT_GT(rssFirst, 0) << "the saver's memory could not be read";
   EXPECT_LE(rssEnd - rssFirst, 2048) << "memory grew by more than 2 MB";
   ASSERT_GT(gdiFirst, 0) << "the saver's GDI handle table could not be read";
@@ -110,7 +103,7 @@ TEST(Soak, MemoryAndGdiObjectsStayFlatAndThePictureStillPaints) {
   MouseTo(100, 100);  // the first report may only set the reference point
   Sleep(100);
   MouseTo(120, 100);
-  EXPECT_TRUE(saver.WaitForExit(5000));
+  EXPECT_TRUE(saver->WaitForExit(5000));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 #include "driver.h"
 
@@ -12,18 +11,11 @@ using namespace e2e;
 
 namespace {
 
-const COLORREF kRed = RGB(220, 30, 40), kWhite = RGB(255, 255, 255), kBackdrop = RGB(255, 0, 255);
+const COLORREF kBackdrop = RGB(255, 0, 255);
 
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, RECT* rc, LPARAM list) {
   reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rc);
   return TRUE;
-}
-
-int Count(const Screenshot& shot, COLORREF colour, int left, int top, int right, int bottom) {
-  int n = 0;
-  for (int y = top; y < bottom; y++)
-    for (int x = left; x < right; x++) n += Near(shot(x, y), colour, 40);
-  return n;
 }
 
 class TwoMonitors : public ::testing::Test {
@@ -40,11 +32,7 @@ class TwoMonitors : public ::testing::Test {
   }
 
   void Run(const std::string& main, const char* title = "") {
-    saver.reset();
-    WriteSettings("[Main]\r\n" + main + "\r\n[ScreenSaver]\r\nCurrentSet=Test\r\n[Sets]\r\nTest=" +
-                  WriteCollection("C", 1, {{"RED.BMP", title}}));
-    saver.reset(new Saver("/s"));
-    ASSERT_NE(nullptr, saver->WaitForWindow(10000));
+    ASSERT_NE(nullptr, Restart(saver, ShowSettings({{"RED.BMP", title}}, main)));
     EXPECT_TRUE(WaitUntil([&] {  // the picture in the middle of every monitor
       for (const RECT& m : monitors)
         if (!Near(ScreenPixel((m.left + m.right) / 2, (m.top + m.bottom) / 2), kRed)) return false;
@@ -76,12 +64,13 @@ TEST_F(TwoMonitors, PictureAndTitleOnEachMonitor) {
     const Screenshot shot(v);
     for (const RECT& m : monitors) {
       SCOPED_TRACE(m.left);
-      EXPECT_EQ(0, Count(shot, kBackdrop, m.left, m.top, m.right, m.bottom)) << "the desktop shows";
+      EXPECT_EQ(0, CountColour(shot, kBackdrop, m)) << "the desktop shows";
       const int l = m.left + (m.right - m.left - 200) / 2, t = m.top + (m.bottom - m.top - 100) / 2, mid = (m.left + m.right) / 2;
       if (*c.title) {
-        const int left = Count(shot, kWhite, m.left, m.top, mid, m.top + 30), right = Count(shot, kWhite, mid, m.top, m.right, m.top + 30);
+        const int left = CountColour(shot, kWhite, {m.left, m.top, mid, m.top + 30}),
+                  right = CountColour(shot, kWhite, {mid, m.top, m.right, m.top + 30});
         EXPECT_TRUE(left + right > 100 && abs(left - right) <= (left + right) / 8) << left << " white pixels left of the middle, " << right << " right";
-        EXPECT_EQ(0, Count(shot, kWhite, m.left, m.top + 30, m.right, m.bottom)) << "white below the title";
+        EXPECT_EQ(0, CountColour(shot, kWhite, {m.left, m.top + 30, m.right, m.bottom})) << "white below the title";
       }
       for (POINT p : {POINT{l, t}, POINT{l + 199, t + 99}, POINT{m.left, m.bottom - 1}, POINT{m.right - 1, m.top + 40}})
         EXPECT_TRUE(Near(shot(p.x, p.y), c.stretched || p.x == l || p.x == l + 199 ? kRed : 0)) << p.x << "," << p.y;

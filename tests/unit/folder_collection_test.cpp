@@ -17,12 +17,6 @@ namespace {
 
 FolderFile File(const std::string& name) { return {std::wstring(name.begin(), name.end()), name}; }
 
-std::string Listed(const std::vector<CollectionEntry>& pictures) {
-  std::string text;
-  for (const CollectionEntry& p : pictures) text += p.file + "=" + p.title + "|";
-  return text;
-}
-
 TEST(FolderCollection, PicturesByExtensionInExplorersOrder) {
   const std::vector<FolderFile> files = {
       File("IMG_10.jpg"), File("notes.txt"), File("img_2.JPG"), File("IMG_100.gif"), File("IMG_1.png"),
@@ -134,13 +128,9 @@ TEST_F(FolderFiles, CatalogueChanges) {
     files += file + std::string("|");
   }
   EXPECT_EQ("|C:\\NEW\\B.INI|C:\\C.INI|||", files);
-  std::vector<std::string> listed;
-  ListCollections([](const char* n, void* v) { static_cast<std::vector<std::string>*>(v)->push_back(n); }, &listed);
-  EXPECT_EQ((std::vector<std::string>{"A", "B"}), listed) << "nothing written before Apply";
+  EXPECT_EQ((std::vector<std::string>{"A", "B"}), Catalogue()) << "nothing written before Apply";
   edits.Apply();
-  listed.clear();
-  ListCollections([](const char* n, void* v) { static_cast<std::vector<std::string>*>(v)->push_back(n); }, &listed);
-  EXPECT_EQ((std::vector<std::string>{"C", "B"}), listed) << "B removed, then added again";
+  EXPECT_EQ((std::vector<std::string>{"C", "B"}), Catalogue()) << "B removed, then added again";
   EXPECT_EQ("C:\\NEW\\B.INI", Profile(kSettingsFile).String("Sets", "B"));
 }
 

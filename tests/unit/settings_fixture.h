@@ -10,7 +10,10 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "settings/collection.h"
+#include "settings/folder_collection.h"
 #include "settings/saver_settings.h"
 
 #ifndef _WIN32
@@ -29,6 +32,20 @@ struct TempDir {
   std::string Path(const std::string& name) const { return dir + "\\" + name; }
   std::string dir = Swap(::testing::TempDir() + "lumaro-" + std::to_string(std::random_device()()), '/', '\\');
 };
+
+// The catalogue's names, in the order the dialog gets them.
+inline std::vector<std::string> Catalogue() {
+  std::vector<std::string> names;
+  ListCollections([](const char* n, void* v) { static_cast<std::vector<std::string>*>(v)->push_back(n); }, &names);
+  return names;
+}
+
+// Entries as "file=title|" each.
+inline std::string Listed(const std::vector<CollectionEntry>& entries) {
+  std::string text;
+  for (const CollectionEntry& e : entries) text += e.file + "=" + e.title + "|";
+  return text;
+}
 
 #define SET(field, text) snprintf(theSettings.field, sizeof theSettings.field, "%s", std::string(text).c_str())
 
