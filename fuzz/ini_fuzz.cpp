@@ -51,7 +51,7 @@ static void CheckIndex(const std::string& file) {
   index.Refresh(file);
   const Profile profile(file.c_str());
   if (index.Count() != profile.Int("Properties", "Count", 0)) abort();
-  for (const char* key : {"1", "2", "10", "0", "-1"})
+  for (const char* key : {"1", "2", "3", "10", "12", "0", "-1", "2147483647", "-2147483648"})
     if (index.Value(CollectionIndex::kPictures, key) != profile.String("Pictures", key) ||
         index.Value(CollectionIndex::kTitles, key) != profile.String("Titles", key))
       abort();

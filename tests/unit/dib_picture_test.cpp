@@ -1,4 +1,5 @@
-// Loading BMP files into the picture holder.
+// Loading BMP files into the picture holder, and resizing pixels: area averages when shrinking, linear steps
+// when enlarging.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "picture/dib_picture.h"
+#include "picture/resample.h"
 #include "unit/bmp_writer.h"
 
 #ifdef _WIN32
@@ -66,44 +68,6 @@ class DibPictureTest : public ::testing::Test {
   std::string m_path = ::testing::TempDir() + "lumaro-" + std::to_string(std::random_device()()) + ".bmp";
   DibPicture m_picture;
 };
-
-// Header kinds, table sizes, where the bits start and how they are stored.
-TEST_F(DibPictureTest, WhatLoadsAndWhereItGoes) {
-  auto rle = [](uint16_t bits, BmpFile b) { return b.compression = bits, b.bits = {4, 0x12, 0, 0, 4, 0x34, 0, 1}, b; };
-  auto at = [](uint32_t offBits, size_t gap, BmpFile b = Picture(9, 4, 8, 256)) {  // a bfOffBits, or a gap
-    return b.autoOffBits = gap > 0, b.offBits = offBits, b.gap.assign(gap, 0xEE), b; };
-  std::tuple<const char*, int, BmpFile> cases[] = {  // name, colours held, file
-      {"24-bit", 0, Picture(9, 4)},                        {"8-bit, biClrUsed 0", 256, Picture(9, 4, 8, 256)},
-      {"8-bit, biClrUsed 20", 20, Picture(9, 4, 8, 20)},   {"24-bit, biClrUsed 256", 256, Picture(9, 4, 24, 256)},
-      {"1-bit", 2, Picture(9, 4, 1, 2)},                   {"4-bit", 16, Picture(9, 4, 4, 16)},
-      {"16-bit", 0, Picture(9, 4, 16)},                    {"32-bit, biClrUsed 4", 4, Picture(9, 4, 32, 4)},
-      {"core 8-bit, 1x1", 256, Picture(1, 1, 8, 256, 12)}, {"core 24-bit", 0, Picture(9, 4, 24, 0, 12)},
-      {"core width 0x8000 is unsigned", 2, Picture(0x8000, 4, 1, 2, 12)},
-      {"top-down, stored bottom-up, rows over 4 KiB", 0, Picture(1366, -4)},
-      {"RLE8", 256, rle(BI_RLE8, Picture(4, 2, 8, 256))},  {"RLE4", 16, rle(BI_RLE4, Picture(4, 2, 4, 16))},
-      // a bfOffBits of 0, before or inside the table: the bits follow the table
-      {"bfOffBits 0", 256, at(0, 0)}, {"bfOffBits 14", 256, at(14, 0)}, {"bfOffBits 1077", 256, at(1077, 0)},
-      {"a gap of a byte", 256, at(0, 1)}};
-  for (auto& [name, colors, bmp] : cases) {
-    SCOPED_TRACE(name);
-    bmp.sizeImage = bmp.compression ? uint32_t(bmp.bits.size()) : 999999;  // computed when uncompressed
-    ASSERT_TRUE(Load(bmp));
-    const bool core = bmp.headerSize == 12;
-    const DibPicture& p = m_picture;
-    const BITMAPINFOHEADER& h = p.m_pInfo->bmiHeader;
-    EXPECT_EQ((std::vector<int64_t>{colors, bmp.width, abs(bmp.height), bmp.bitCount, bmp.compression, core,
-                                    core ? 0 : int64_t(bmp.bits.size())}),
-              (std::vector<int64_t>{p.m_nColors, p.m_nWidth, p.m_nHeight, h.biBitCount, h.biCompression, p.m_bCoreHeader,
-                                    h.biSizeImage}));
-    std::vector<uint8_t> table = ColourTable(colors, 4), bits = bmp.bits;
-    for (size_t i = 3; core && i < table.size(); i += 4) table[i] = 0;  // core entries widened
-    EXPECT_EQ(table, Bytes(m_picture.m_pInfo->bmiColors, table.size()));
-    const size_t row = RowBytes(bmp.bitCount, bmp.width), rows = std::abs(bmp.height);
-    for (size_t r = 0; bmp.height < 0 && r < rows; ++r)  // file row r, counted from the top
-      std::copy_n(&bmp.bits[r * row], row, &bits[(rows - 1 - r) * row]);
-    EXPECT_EQ(bits, Bytes(m_picture.m_pBits, bits.size()));
-  }
-}
 
 // Refusals before the old block goes keep it, even at the bounds; a 256 MiB picture passes them, though
 // its block may not be had. A short table empties the holder; short bits are zero-filled.
@@ -182,28 +146,20 @@ TEST(DibHostileCorpus, EveryPhotoGivesItsListedResult) {
   CoUninitialize();
   EXPECT_GE(files, 50);
 }
-
-// A photo shrunk to an eighth is averaged as a BMP is, on Windows and under Wine alike: a red and white
-// checkerboard becomes an even pink, where picking pixels would leave red or white.
-TEST(DibPhoto, ShrunkByAveraging) {
-  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  DibPicture p;
-  ASSERT_TRUE(p.Load(LUMARO_TEST_DATA "/photos/checkerboard.png", [](void*, int, int) { return SIZE{32, 24}; }));
-  ASSERT_TRUE(p.m_nWidth == 32 && p.m_nHeight == 24 && p.m_sizeSource.cx == 256);
-  const uint32_t* px = reinterpret_cast<const uint32_t*>(p.m_pBits);
-  for (int i = 0; i < 32 * 24; ++i)
-    ASSERT_TRUE((px[i] >> 16 & 255) == 255 && std::abs(int(px[i] >> 8 & 255) - 128) <= 2 && std::abs(int(px[i] & 255) - 128) <= 2)
-        << std::hex << px[i] << " at " << std::dec << i;
-  p.Release();
-  CoUninitialize();
-}
 #endif
 
 // Remade at another size as 32 bits without a table. A row over a row of zero bytes, doubled in height:
-// the first and last rows of the result are the two rows expanded exactly.
+// the first and last rows of the result are the two rows expanded exactly, a 12-byte header's table widened.
 TEST_F(DibPictureTest, PreparedAtTheSizeDrawn) {
-  const struct { uint16_t bits; int entries; std::vector<uint8_t> row; std::vector<uint32_t> expected; } cases[] = {
+  const struct {
+    uint16_t bits;
+    int entries;
+    std::vector<uint8_t> row;
+    std::vector<uint32_t> expected;
+    uint32_t header = 40;
+  } cases[] = {
       {1, 2, {0xA0, 0, 0, 0}, {0x0F0801, 0x020100, 0x0F0801, 0x020100}},
+      {1, 2, {0xA0, 0, 0, 0}, {0x0F0801, 0x020100, 0x0F0801, 0x020100}, 12},
       {4, 16, {0x01, 0xF5, 0, 0}, {0x020100, 0x0F0801, 0xC56A0F, 0x432405}},
       {8, 4, {3, 0, 2, 4}, {0x291603, 0x020100, 0x1C0F02, 0}},  // 4 is past the table: black
       {16, 0, {0x1F, 0x00, 0xE0, 0x03, 0x00, 0x7C, 0x21, 0x04}, {0x0000FF, 0x00FF00, 0xFF0000, 0x080808}},
@@ -211,7 +167,7 @@ TEST_F(DibPictureTest, PreparedAtTheSizeDrawn) {
       {32, 0, {1, 2, 3, 99, 4, 5, 6, 99, 7, 8, 9, 99, 10, 11, 12, 99}, {0x030201, 0x060504, 0x090807, 0x0C0B0A}}};
   DibPicture copy;  // made from each loaded picture, which stays as it is, over the copy before
   for (const auto& c : cases) {
-    BmpFile bmp = Picture(4, 2, c.bits, c.entries);
+    BmpFile bmp = Picture(4, 2, c.bits, c.entries, c.header);
     bmp.bits = c.row, bmp.bits.resize(2 * c.row.size(), 0);
     ASSERT_TRUE(Load(bmp) && copy.PrepareFrom(m_picture, 4, 4) && m_picture.m_nHeight == 2) << c.bits;
     ASSERT_TRUE(m_picture.Prepare(4, 4)) << c.bits;
@@ -235,6 +191,57 @@ TEST_F(DibPictureTest, PreparedAtTheSizeDrawn) {
   EXPECT_FALSE(m_picture.Prepare(2, 1) || m_picture.m_nWidth != 4 || m_picture.m_nColors != 256);
   m_picture.Release();
   EXPECT_FALSE(m_picture.Prepare(2, 1));
+}
+
+struct Plane {
+  int width;
+  std::vector<uint32_t> pixels;
+};
+
+const uint8_t* ReadPlane(void* context, int row, uint8_t*) {
+  const Plane& p = *static_cast<const Plane*>(context);
+  return reinterpret_cast<const uint8_t*>(&p.pixels[size_t(row) * p.width]);
+}
+
+std::vector<uint32_t> Resample(Plane source, int width, int height) {
+  std::vector<uint32_t> out(size_t(width) * height, 0xDEADBEEF);
+  const int rows = int(source.pixels.size()) / source.width;
+  EXPECT_TRUE(ResamplePixels(source.width, rows, 4, ReadPlane, &source, out.data(), width, height));
+  return out;
+}
+
+int Channel(uint32_t pixel, int shift) { return int(pixel >> shift & 0xFF); }
+
+// Sizes up to 32768 and no further; four channels only.
+TEST(Resample, Sizes) {
+  EXPECT_EQ(32768u, Resample(Plane{1, {0}}, 32768, 1).size());
+  uint32_t untouched = 7;
+  Plane one{1, {0}};
+  for (int bad : {0, -1, 32769})
+    EXPECT_FALSE(ResamplePixels(1, 1, 4, ReadPlane, &one, &untouched, bad, 1) || untouched != 7) << bad;
+  EXPECT_FALSE(ResamplePixels(1, 1, 2, ReadPlane, &one, &untouched, 1, 1)) << "2 channels";
+  // 32768 rows of 128 KiB into one: the ring of source rows would pass the bound of a picture; nothing is read.
+  EXPECT_FALSE(ResamplePixels(32768, 32768, 4, ReadPlane, &one, &untouched, 1, 1) || untouched != 7);
+}
+
+// Grey levels through uneven ratios, across a row and down a column; a ramp keeps its ends.
+TEST(Resample, ExactAreasAndDistances) {
+  const std::pair<std::vector<uint32_t>, std::vector<int>> cases[] = {
+      {{0, 255, 0}, {85, 85}},         {{30, 60, 90}, {60}},         {{0, 50, 100, 150, 200}, {40, 160}},
+      {{0, 50, 100, 150, 200}, {20, 100, 180}}, {{0, 10, 20, 30, 40, 50, 60}, {7, 30, 53}}, {{60, 240}, {60, 150, 240}},
+      {{0, 64, 255}, {0, 64, 255}}, {{0, 255}, {0, 0, 85, 170, 255, 255}},
+      {[] { std::vector<uint32_t> v(20000, 0); return v[0] = 255, v; }(), {0}}};  // one bright pixel in 20,000
+  for (const auto& [source, expected] : cases) {
+    Plane plane{1, {}};
+    for (uint32_t v : source) plane.pixels.push_back(v * 0x010101);
+    const int n = int(expected.size());
+    std::vector<int> down, across;
+    for (uint32_t p : Resample(plane, 1, n)) down.push_back(Channel(p, 0));
+    plane.width = int(source.size());
+    for (uint32_t p : Resample(plane, n, 1)) across.push_back(Channel(p, 16));
+    EXPECT_EQ(expected, down) << source.size() << " to " << n;
+    EXPECT_EQ(expected, across) << source.size() << " to " << n;
+  }
 }
 
 }  // namespace

@@ -1,14 +1,17 @@
-// Collections made from a folder: which files are pictures, their order and titles, an earlier collection
-// file brought up to date, the text written and read back, catalogue names and the catalogue's changes.
+// Collections made from a folder: which files are pictures, their order and titles, a folder tree listed, an
+// earlier collection file brought up to date, the text written and read back, catalogue names and the
+// catalogue's changes; a collection file looked up through its index.
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "settings/catalogue_edits.h"
 #include "settings/collection.h"
 #include "settings/folder_collection.h"
+#include "settings/folder_tree.h"
 #include "settings/name_order.h"
 #include "settings/profile.h"
 #include "unit/settings_fixture.h"
@@ -36,16 +39,6 @@ TEST(FolderCollection, PicturesByExtensionInExplorersOrder) {
     EXPECT_EQ(p.order, sign(CompareNamesLogically(p.a, p.b))) << std::string(p.a, p.a + wcslen(p.a));
     EXPECT_EQ(-p.order, sign(CompareNamesLogically(p.b, p.a))) << std::string(p.a, p.a + wcslen(p.a));
   }
-}
-
-// A joined path may have 255 characters, counted as Windows counts them: an emoji is two.
-TEST(FolderCollection, PicturesLeftOutAreCounted) {
-  std::string fits, over;
-  for (int i = 0; i < 244; ++i) fits += "\xCE\xA9", over += "\xCE\xA9";
-  fits += "\xF0\x9F\x8E\x89", over += "\xF0\x9F\x8E\x89\xCE\xA9";  // 250 - 4 and 251 - 4 units
-  const FolderCollection plan = PlanFolderCollection(4, {{File(fits + ".bmp"), File(over + ".bmp"), File(over + ".txt")}}, {}, false);
-  EXPECT_TRUE(fits + ".bmp=" + fits + "|" == Listed(plan.pictures));
-  EXPECT_EQ(1, plan.leftOutLong);
 }
 
 TEST(FolderCollection, CatalogueNames) {
@@ -132,6 +125,90 @@ TEST_F(FolderFiles, CatalogueChanges) {
   edits.Apply();
   EXPECT_EQ((std::vector<std::string>{"C", "B"}), Catalogue()) << "B removed, then added again";
   EXPECT_EQ("C:\\NEW\\B.INI", Profile(kSettingsFile).String("Sets", "B"));
+}
+
+
+// A tree as a listing function sees it: folder path to entries, "D" a folder, "H" hidden, "L" a link.
+std::map<std::wstring, std::vector<FolderEntry>> theTree;
+bool ListFake(const std::wstring& path, std::vector<FolderEntry>* entries) {
+  const auto at = theTree.find(path);
+  if (at == theTree.end()) return false;
+  *entries = at->second;
+  return true;
+}
+void Put(const std::string& path, const std::string& flags = "") {
+  const size_t slash = path.rfind('\\');
+  const std::string name = path.substr(slash + 1);
+  theTree[std::wstring(path.begin(), path.begin() + slash)].push_back(
+      {std::wstring(name.begin(), name.end()), name, flags.find('D') != std::string::npos,
+       flags.find('H') != std::string::npos, flags.find('L') != std::string::npos});
+  if (flags.find('D') != std::string::npos) theTree[std::wstring(path.begin(), path.end())];
+}
+
+std::string Planned(bool subfolders, const std::vector<CollectionEntry>& previous = {}, FolderProgress* progress = nullptr) {
+  FolderProgress own;
+  std::vector<std::vector<FolderFile>> groups;
+  if (!ListFolderTree(L"R", subfolders, &ListFake, progress ? progress : &own, &groups)) return "failed";
+  return Listed(PlanFolderCollection(1, groups, previous, subfolders).pictures);
+}
+
+// Own pictures first, then each subfolder's depth first in name order; hidden folders, links, unreadable
+// folders and levels past 64 left out; an update keeps what is still there and entries it could not find.
+TEST(FolderCollection, FolderTree) {
+  theTree.clear();
+  theTree[L"R"];
+  for (const char* path : {"R\\b.jpg", "R\\10 later", "R\\2 sooner", "R\\2 sooner\\x.png", "R\\2 sooner\\deep",
+                           "R\\2 sooner\\deep\\y.gif", "R\\a.JPG", "R\\10 later\\z.tif", "R\\gone"})
+    Put(path, strchr(path, '.') ? "" : "D");
+  Put("R\\.hidden", "DH"), Put("R\\.hidden\\h.jpg"), Put("R\\link", "DL"), Put("R\\link\\l.jpg"), Put("R\\sys.jpg", "H");
+  Put("R\\x", "D"), Put("R\\x\\1.bmp"), Put("R\\X", "D"), Put("R\\X\\2.bmp");  // names equal but for case
+  theTree.erase(L"R\\gone");  // listed, but cannot be read
+  FolderProgress progress;
+  EXPECT_EQ("a.JPG=a|b.jpg=b|2 sooner\\x.png=x|2 sooner\\deep\\y.gif=y|10 later\\z.tif=z|X\\2.bmp=2|x\\1.bmp=1|",
+            Planned(true, {}, &progress));
+  EXPECT_EQ(6, progress.folders.load());
+  EXPECT_EQ(7, progress.pictures.load());
+  EXPECT_EQ("a.JPG=a|b.jpg=b|", Planned(false));
+  const std::vector<CollectionEntry> previous = {{"10 LATER/Z.TIF", "Zed"}, {"2 sooner\\old.jpg", "Old"}, {"..\\up.jpg", "Up"},
+                                                 {"C:\\x.jpg", "X"}, {"b.jpg", "Bee"}, {"B.JPG", "Twice"}, {"x\\\\1.bmp", "Two"}};
+  EXPECT_EQ("10 LATER/Z.TIF=Zed|..\\up.jpg=Up|C:\\x.jpg=X|b.jpg=Bee|x\\\\1.bmp=Two|a.JPG=a|2 sooner\\x.png=x|"
+            "2 sooner\\deep\\y.gif=y|X\\2.bmp=2|x\\1.bmp=1|", Planned(true, previous));
+  EXPECT_EQ("10 LATER/Z.TIF=Zed|2 sooner\\old.jpg=Old|..\\up.jpg=Up|C:\\x.jpg=X|b.jpg=Bee|x\\\\1.bmp=Two|a.JPG=a|",
+            Planned(false, previous));
+
+  std::string deep = "R";
+  theTree.clear();
+  for (int level = 0; level <= kMaxFolderDepth + 1; ++level) Put(deep + "\\p.jpg"), Put(deep += "\\d", "D");
+  const std::string listed = Planned(true);
+  auto levels = [](int n) { std::string path = "|"; while (n--) path += "d\\"; return path + "p.jpg="; };
+  EXPECT_NE(std::string::npos, listed.find(levels(kMaxFolderDepth)));
+  EXPECT_EQ(std::string::npos, listed.find(levels(kMaxFolderDepth + 1)));
+  theTree.erase(L"R");
+  EXPECT_EQ("failed", Planned(true)) << "the folder itself unreadable";
+}
+
+TEST(FolderCollection, CancelBeforeTheWrite) {
+  theTree.clear();
+  Put("R\\a.jpg");
+  FolderProgress cancelled, committed;
+  EXPECT_TRUE(cancelled.Cancel());
+  EXPECT_EQ("failed", Planned(true, {}, &cancelled));
+  EXPECT_FALSE(cancelled.Commit());
+  EXPECT_TRUE(committed.Commit());
+  EXPECT_FALSE(committed.Cancel()) << "too late once writing";
+}
+
+// A file changed since it was indexed is indexed anew. (That the index reads every key as the profile reader
+// does, in every encoding and line ending, the fuzz target over the INI corpus checks.)
+TEST_F(FolderFiles, IndexFollowsTheFile) {
+  const std::string file = m_dir.Path("C.INI");
+  SET(CollectionFile, file), SET(CollectionDir, m_dir.dir);
+  WriteFile(file, "[Properties]\r\nCount=1\r\n[Pictures]\r\n1=a.jpg\r\n");
+  std::string path;
+  LookUpPicturePath("1", &path);
+  WriteFile(file, "[Properties]\r\nCount=1\r\n[Pictures]\r\n1=longer.jpg\r\n");
+  LookUpPicturePath("1", &path);
+  EXPECT_EQ(m_dir.dir + "\\longer.jpg", path);
 }
 
 }  // namespace

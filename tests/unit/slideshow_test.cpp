@@ -1,15 +1,17 @@
 // The show: which picture is made ready and when it goes up, ready on time, late, failed or no longer wanted;
-// how long a fade lasts and how it mixes; a picture made at the sizes its screens draw it at.
+// how long a fade lasts and how it mixes; a picture made at the sizes its screens draw it at; shuffled rounds.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <random>
 
 #include "picture/blend.h"
 #include "saver/fade_clock.h"
 #include "saver/prepared_picture.h"
+#include "saver/show_order.h"
 #include "saver/slideshow.h"
 #include "unit/bmp_writer.h"
 
@@ -131,6 +133,56 @@ TEST(Slideshow, PictureMadeAtTheSizesItIsDrawnAt) {
     EXPECT_FALSE(made.Make(order) || !made.Empty() || made.Size().cx) << bad;
   }
   std::filesystem::remove(path);
+}
+
+
+// Rounds of every size are permutations; one round follows another without a repeat at the seam; a changed
+// Count or collection starts a new round; shuffle off goes on in order, and on again goes on with the round.
+TEST(Slideshow, ShuffledRounds) {
+  for (int count : {1, 2, 3, 100000})
+    for (uint32_t seed : {0u, 7u, 0xDEADBEEFu}) {
+      std::vector<bool> seen(count + 1, false);
+      for (int step = 1; step <= count; ++step) {
+        const int p = ShuffledPicture(seed, count, step);
+        ASSERT_TRUE(p >= 1 && p <= count && !seen[p]) << count << " " << seed << " step " << step;
+        seen[p] = true;
+      }
+    }
+  EXPECT_NE(ShuffledPicture(1, 50, 1) * 100 + ShuffledPicture(1, 50, 2), ShuffledPicture(2, 50, 1) * 100 + ShuffledPicture(2, 50, 2));
+
+  SaverSettings s;
+  for (int count : {1, 2, 3}) {
+    s.Shuffle = 1, s.PictureCount = count, s.CurrentPicture = count;
+    snprintf(s.CurrentSet, sizeof s.CurrentSet, "A");
+    BeginShow(&s, 5);
+    std::vector<int> shown = {s.CurrentPicture};
+    for (int i = 0; i < 10 * count; ++i) TurnToNextPicture(&s), shown.push_back(s.CurrentPicture);
+    for (size_t i = 0; count > 1 && i + 1 < shown.size(); ++i) EXPECT_NE(shown[i], shown[i + 1]) << "no picture twice in a row";
+    for (size_t r = 1; r + count <= shown.size(); r += count)
+      EXPECT_EQ(count * (count + 1) / 2, std::accumulate(&shown[r], &shown[r] + count, 0)) << count << ": round from " << r;
+  }
+  const struct {
+    const char* name;
+    void (*change)(SaverSettings*);
+    bool sameRound;
+  } changes[] = {{"nothing", [](SaverSettings*) {}, true},
+                 {"Count changed", [](SaverSettings* t) { t->PictureCount = 4; }, false},
+                 {"another collection", [](SaverSettings* t) { snprintf(t->CurrentSet, sizeof t->CurrentSet, "B"); }, false},
+                 {"another picture on screen", [](SaverSettings* t) { t->CurrentPicture = t->CurrentPicture % 3 + 1; }, false},
+                 {"shuffle off and on", [](SaverSettings* t) { t->Shuffle = 0, t->Shuffle = 1; }, true},
+                 {"shown in order meanwhile", [](SaverSettings* t) { t->Shuffle = 0, TurnToNextPicture(t), t->Shuffle = 1; }, false}};
+  for (const auto& c : changes) {
+    SaverSettings t = s;
+    c.change(&t);
+    const SaverSettings before = t;
+    BeginShow(&t, 99);
+    EXPECT_EQ(c.sameRound, t.ShuffleSeed == before.ShuffleSeed && t.ShuffleStep == before.ShuffleStep) << c.name;
+    if (!c.sameRound) {
+      EXPECT_NE(t.CurrentPicture, NextPicture(t)) << c.name << ": a new round starts elsewhere";
+    }
+  }
+  s.Shuffle = 0;
+  EXPECT_EQ(s.CurrentPicture % 3 + 1, NextPicture(s)) << "in order from the picture on screen";
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// Names and files in any encoding: UTF-8 and UTF-16, case, the four encodings a profile file is read in, and
-// the encoding each write leaves it in.
+// Names and files in any encoding: UTF-8 and UTF-16, case, numbers and lines as the profile functions read
+// them, and the encoding each write leaves a profile file in.
 #include <gtest/gtest.h>
 
-#include "settings/collection.h"
-#include "settings/folder_collection.h"
 #include "settings/profile.h"
 #include "text/text_file.h"
 #include "text/utf.h"
@@ -58,28 +56,11 @@ TEST_F(Settings, NumbersAndLines) {
 
 class Encodings : public Settings {
  protected:
-  std::string Read() { return ReadFile(m_file); }
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(LocalPath(path), std::ios::binary);
+  std::string Read() {
+    std::ifstream in(LocalPath(m_file), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 };
-
-// One collection saved four ways reads the same. Bytes of the code page that happen to form UTF-8 read as
-// UTF-8; any byte that does not makes the whole file the code page's.
-TEST_F(Encodings, EveryEncodingReadsAlike) {
-  const std::string head = "[Properties]\r\nCount=2\r\n[Pictures]\r\n1=", text = head + "Caf\xC3\xA9.bmp\r\n[Titles]\r\n1=\xE2\x82\xAC\r\n";
-  const std::pair<std::string, std::string> files[] = {
-      {head + "Caf\xE9.bmp\r\n[Titles]\r\n1=\x80\r\n", "Caf\xC3\xA9.bmp=\xE2\x82\xAC"}, {Utf16FileBytes(text), "Caf\xC3\xA9.bmp=\xE2\x82\xAC"},
-      {"\xEF\xBB\xBF" + text, "Caf\xC3\xA9.bmp=\xE2\x82\xAC"}, {text, "Caf\xC3\xA9.bmp=\xE2\x82\xAC"},
-      {head + "Caf\xC3\xA9\xE9.bmp", "Caf\xC3\x83\xC2\xA9\xC3\xA9.bmp="}};
-  for (const auto& [bytes, entry] : files) {
-    WriteFile(m_sea, bytes);
-    std::vector<CollectionEntry> read;
-    ASSERT_TRUE(ReadCollectionEntries(m_sea.c_str(), &read));
-    EXPECT_EQ(entry, read.empty() ? "" : read[0].file + "=" + read[0].title) << bytes;
-  }
-}
 
 // A write keeps a file in the code page while its names fit there; a name that does not turns the file into
 // UTF-16 whole, keeping every section, and later writes keep it so. A UTF-8 file goes back to the code page
