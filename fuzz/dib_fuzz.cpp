@@ -9,6 +9,7 @@
 #include <string>
 
 #include "picture/dib_picture.h"
+#include "unit/dib_consistency.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "/tmp/lumaro_dib_fuzz_" + std::to_string(getpid()) + ".bmp";
@@ -21,16 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // costs time but reads nothing a small picture of the same header would not: those are left unprepared.
     if (round < 2 && size > 2 && int64_t(p.m_nWidth) * p.m_nHeight <= int64_t(1) << 22)
       p.Prepare(1 + data[size - 1] % 97, 1 + data[size - 2] % 61);
-    const BITMAPINFOHEADER* h = p.m_pInfo ? &p.m_pInfo->bmiHeader : nullptr;
-    const int64_t image = !h ? 0 : h->biCompression ? h->biSizeImage
-                                 : (int64_t(h->biBitCount) * h->biWidth + 31) / 32 * 4 * h->biHeight;
-    if (h ? h->biSize != 40 || h->biPlanes != 1 || h->biClrUsed != DWORD(p.m_nColors) || p.m_nColors < 0 ||
-                p.m_nColors > 256 || h->biWidth != p.m_nWidth || h->biHeight != p.m_nHeight || p.m_nWidth <= 0 ||
-                p.m_nHeight <= 0 || p.m_pBits != reinterpret_cast<BYTE*>(p.m_pInfo) + 40 + 4 * p.m_nColors ||
-                image <= 0 || image > int64_t(256) << 20
-          : p.m_pBits || p.m_hMem || p.m_nColors || p.m_nWidth || p.m_nHeight)
-      abort();
-    if (image > 0 && __asan_region_is_poisoned(p.m_pBits, size_t(image))) abort();
+    const int64_t image = DrawnBytes(p);
+    if (image < 0 || (image > 0 && __asan_region_is_poisoned(p.m_pBits, size_t(image)))) abort();
   }
   return 0;
 }

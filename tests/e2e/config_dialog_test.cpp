@@ -166,9 +166,7 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
       {"a checkerboard photo shrunk in the preview: pink", Settings("Board") + Board(), [&] {
          ASSERT_TRUE(PreviewShows(kPink, 3000));
          const RECT r = Rect(Preview());
-         const Screenshot screen;
-         for (int y = r.top; y < r.bottom; y++)
-           for (int x = r.left; x < r.right; x++) ASSERT_TRUE(Near(screen(x, y), kPink, 40)) << x << "," << y;
+         EXPECT_EQ((r.right - r.left) * (r.bottom - r.top), CountColour(Screenshot(), kPink, r));
        }, IDCANCEL, "", 420, ""},
   };
   for (const auto& c : cases) {
@@ -210,17 +208,13 @@ TEST_F(ConfigDialog, PreviewOverTheMonitorScreenAtEachDpi) {
     ShowWindow(preview, SW_HIDE);
     ASSERT_TRUE(WaitUntil([&] { return Near(ScreenPixel((p.left + p.right) / 2, (p.top + p.bottom) / 2), 0); }, 2000));
     const Screenshot screen;
-    auto black = [&](int x, int y) { return Near(screen(x, y), 0); };
-    for (int y = p.top; y < p.bottom; y++) {
-      EXPECT_FALSE(black(p.left - 1, y)) << "screen left of the preview at row " << y;
-      EXPECT_FALSE(black(p.right, y)) << "screen right of the preview at row " << y;
-      for (int x = p.left; x < p.right; x++) ASSERT_TRUE(black(x, y)) << "frame under the preview at " << x << "," << y;
-    }
-    for (int x = p.left; x < p.right; x++) {
-      EXPECT_FALSE(black(x, p.top - 1)) << "screen above the preview at column " << x;
-      EXPECT_TRUE(black(x, p.bottom)) << "no screen below the preview at column " << x;
-      EXPECT_FALSE(black(x, p.bottom + 2)) << "more than the screen's last row below the preview at column " << x;
-    }
+    auto black = [&](LONG l, LONG t, LONG r, LONG b) { return CountColour(screen, kBlack, {l, t, r, b}, 8); };
+    const int w = p.right - p.left, h = p.bottom - p.top;
+    EXPECT_EQ(w * h, black(p.left, p.top, p.right, p.bottom)) << "frame under the preview";
+    EXPECT_EQ(w, black(p.left, p.bottom, p.right, p.bottom + 1)) << "no screen's last row below the preview";
+    EXPECT_EQ(0, black(p.left - 1, p.top, p.left, p.bottom) + black(p.right, p.top, p.right + 1, p.bottom) +
+                 black(p.left, p.top - 1, p.right, p.top) + black(p.left, p.bottom + 2, p.right, p.bottom + 3))
+        << "screen beside, above or more than a row below the preview";
     ASSERT_TRUE(Leave(IDCANCEL));
   }
 }

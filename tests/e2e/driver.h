@@ -263,11 +263,11 @@ inline bool Dialog::PreviewShows(COLORREF colour, int ms, bool corners) const {
   }, ms);
 }
 
-// Pixels of `colour` (within 40 in each channel) in `area` of `shot`.
-inline int CountColour(const Screenshot& shot, COLORREF colour, const RECT& area) {
+// Pixels of `colour` (within `tolerance` in each channel) in `area` of `shot`.
+inline int CountColour(const Screenshot& shot, COLORREF colour, const RECT& area, int tolerance = 40) {
   int n = 0;
   for (int y = area.top; y < area.bottom; y++)
-    for (int x = area.left; x < area.right; x++) n += Near(shot(x, y), colour, 40);
+    for (int x = area.left; x < area.right; x++) n += Near(shot(x, y), colour, tolerance);
   return n;
 }
 inline int WhitePixels(const RECT& area) { return CountColour(Screenshot(area), kWhite, area); }

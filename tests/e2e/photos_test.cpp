@@ -63,15 +63,15 @@ TEST_F(Photos, KnownColoursAtKnownPlacesUpright) {
       if (!stretched)
         for (POINT p : {POINT{156, 240}, POINT{483, 240}, POINT{320, 136}, POINT{320, 343}}) points.push_back({p, kBlack});
       ASSERT_NE(nullptr, Run({{c.file, ""}}, "FullScreen=" + std::to_string(stretched)));
-      WaitUntil([&] {
+      std::ostringstream wrong;  // the points of another colour, and what they show
+      EXPECT_TRUE(WaitUntil([&] {
         const Screenshot screen;
+        wrong.str("");
         for (const auto& [p, colour] : points)
-          if (!Near(screen(p.x, p.y), colour)) return false;
-        return true;
-      }, 6000);
-      const Screenshot screen;
-      for (const auto& [p, colour] : points)
-        EXPECT_TRUE(Near(screen(p.x, p.y), colour)) << p.x << "," << p.y << ": " << std::hex << screen(p.x, p.y);
+          if (!Near(screen(p.x, p.y), colour))
+            wrong << std::dec << p.x << "," << p.y << ": " << std::hex << screen(p.x, p.y) << " ";
+        return wrong.str().empty();
+      }, 6000)) << wrong.str();
     }
   }
 }

@@ -32,20 +32,14 @@ namespace {
 TEST(Rules, Switches) {
   const RunMode C = RUN_CONFIGURE, S = RUN_SLIDESHOW, P = RUN_PREVIEW, N = RUN_NONE;
   const struct { const char *arg1, *arg2; RunMode mode; uint32_t window; } cases[] = {
-      {nullptr, nullptr, C, 0}, {"s", nullptr, S, 0}, {"/S", "1234", S, 0}, {"-s", nullptr, S, 0},
-      {"c", nullptr, C, 0}, {"-C", nullptr, C, 0}, {"/c", "junk", C, 0}, {"/c", "", C, 0},
-      {"/c:1234567", nullptr, C, 1234567}, {"-C:99", "5", C, 99}, {"/c", "1234567", C, 1234567},
-      {"/c 42", nullptr, C, 42}, {"/c : 7", nullptr, C, 7}, {"/c:4294967295", nullptr, C, 4294967295u},
-      {"/c:4294967296", nullptr, C, 0}, {"/c", "99999999999999999999999", C, 0}, {"/c", "00012", C, 12},
-      {"/c", "4294967296", C, 0},
-      {"/p", "1234567", P, 1234567}, {"/p1234567", nullptr, P, 1234567}, {"/P:8", nullptr, P, 8}, {"p", "1", P, 1},
-      {"/p 77", nullptr, P, 77}, {"/p", "4294967296", P, 0}, {"/p:123456789012345678901234", nullptr, P, 0},
+      {nullptr, nullptr, C, 0}, {"-s", nullptr, S, 0}, {"/S", "1234", S, 0}, {"/c", "junk", C, 0}, {"/c", "", C, 0},
+      {"-C:99", "5", C, 99}, {"/c", "00012", C, 12}, {"/c : 7", nullptr, C, 7}, {"/c:4294967295", nullptr, C, 4294967295u},
+      {"/c:4294967296", nullptr, C, 0}, {"/c", "99999999999999999999999", C, 0}, {"/p1234567", nullptr, P, 1234567},
+      {"/P:8", nullptr, P, 8}, {"p", "1", P, 1}, {"/p", "4294967296", P, 0},
       // Anything else ends the program: two prefixes, more after "s", junk or no number where one must be.
       {"/c:123abc", nullptr, N, 0}, {"/c:", nullptr, N, 0}, {"/c123", nullptr, N, 0}, {"/c::5", nullptr, N, 0},
-      {"/c:-5", nullptr, N, 0}, {"/p", nullptr, N, 0}, {"/p", "12x", N, 0}, {"/p", "", N, 0}, {"/p:", nullptr, N, 0},
-      {"/p12 ", nullptr, N, 0}, {"/a", "1234", N, 0}, {"a", nullptr, N, 0}, {"//s", nullptr, N, 0}, {"-/c", nullptr, N, 0},
-      {"/s5", nullptr, N, 0}, {"sc", nullptr, N, 0}, {" s", nullptr, N, 0}, {"", nullptr, N, 0}, {"-", nullptr, N, 0},
-      {"/x", nullptr, N, 0}};
+      {"/p", nullptr, N, 0}, {"/p", "12x", N, 0}, {"/p", "", N, 0}, {"/a", "1234", N, 0}, {"//s", nullptr, N, 0},
+      {"-/c", nullptr, N, 0}, {"/s5", nullptr, N, 0}, {"", nullptr, N, 0}};
   for (const auto& c : cases) {
     const RunChoice choice = ChooseRunMode(c.arg1, c.arg2);
     EXPECT_EQ(c.mode, choice.mode) << (c.arg1 ? c.arg1 : "(none)") << " " << (c.arg2 ? c.arg2 : "");
