@@ -1,22 +1,28 @@
-// The application object: loads the settings, reads the switch and starts
-// the chosen run mode: the dialog, the slideshow over every monitor, or the
-// preview inside the screen-saver host's window.
+// The application object: owns the settings and the current collection,
+// which it loads from the user's settings file (moved in from an older
+// place first), reads the switch and starts the chosen run mode with them:
+// the dialog, the slideshow over every monitor, or the preview inside the
+// screen-saver host's window.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include <cstdlib>
 #include <new>
+#include <string>
 
 #include "app/switch_match.h"
 #include "config/config_dialog.h"
 #include "framework/app_base.h"
 #include "saver/picture_wnd.h"
+#include "settings/collection.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_place.h"
+#include "settings/wallpaper.h"
 
 class SaverApp : public CWinApp {
  public:
-  SaverApp() : m_pHostPreview(nullptr), m_bComInitialized(FALSE) {}
+  SaverApp() : m_settings(), m_pHostPreview(nullptr), m_bComInitialized(FALSE) {}
   ~SaverApp() override {}
   BOOL InitInstance() override;
   int ExitInstance() override;
@@ -26,6 +32,8 @@ class SaverApp : public CWinApp {
   BOOL StartSlideshow();
   BOOL StartHostPreview(HWND hWndHost);
 
+  SaverSettings m_settings;
+  std::string m_settingsFile;
   PictureWnd* m_pHostPreview;  // a preview window never deletes itself
   BOOL m_bComInitialized;
 };
@@ -36,9 +44,19 @@ BOOL SaverApp::InitInstance() {
   Enable3dControls();
   // Photos are decoded by the system's imaging component, a COM service.
   m_bComInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  LoadSettings();
-
   const RunChoice choice = ChooseRunMode(__argc > 1 ? __argv[1] : nullptr, __argc > 2 ? __argv[2] : nullptr);
+  if (choice.mode == RUN_SET_WALLPAPER) {
+    // Started by a saver on another desktop: nothing but the wallpaper.
+    SetWallpaperFromCommandLine();
+    return FALSE;
+  }
+  const SettingsPlaces places = FindSettingsPlaces();
+  // A copy that failed leaves the defaults, and the next start tries again.
+  MoveInSettings(places);
+  m_settingsFile = places.user;
+  LoadSettings(m_settingsFile, &m_settings);
+  ResolveCurrentCollection(m_settingsFile, &m_settings);
+
   // A number that names no window counts as none.
   HWND named = reinterpret_cast<HWND>(static_cast<UINT_PTR>(choice.window));
   if (!named || !IsWindow(named)) named = nullptr;
@@ -50,6 +68,7 @@ BOOL SaverApp::InitInstance() {
       return StartSlideshow();
     case RUN_PREVIEW:
       return StartHostPreview(named);
+    case RUN_SET_WALLPAPER:
     case RUN_NONE:
       break;
   }
@@ -65,10 +84,10 @@ int SaverApp::ExitInstance() {
 }
 
 void SaverApp::RunConfiguration(HWND hWndOwner) {
-  ConfigDialog dlg(hWndOwner);
+  // OK saves; Exit, Escape or a dialog that never appeared write nothing.
+  ConfigDialog dlg(hWndOwner, &m_settings, m_settingsFile);
   m_pMainWnd = &dlg;
-  // Exit, Escape or a dialog that never appeared: nothing is written.
-  if (dlg.DoModal() == IDOK) SaveSettings();
+  dlg.DoModal();
   m_pMainWnd = nullptr;
 }
 
@@ -82,7 +101,7 @@ BOOL SaverApp::StartSlideshow() {
   rect.right += rect.left;
   rect.bottom += rect.top;
   // Deletes itself once its window is gone.
-  PictureWnd* wnd = new PictureWnd(FALSE);
+  PictureWnd* wnd = new PictureWnd(FALSE, &m_settings, m_settingsFile);
   if (!wnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr)) {
     // Without a window no message would ever end the loop, so the program
     // ends now. The object is left to the process's end: deleting it would
@@ -97,7 +116,7 @@ BOOL SaverApp::StartHostPreview(HWND hWndHost) {
   if (!hWndHost) return FALSE;
   RECT rect;
   GetClientRect(hWndHost, &rect);
-  m_pHostPreview = new (std::nothrow) PictureWnd(TRUE);
+  m_pHostPreview = new (std::nothrow) PictureWnd(TRUE, &m_settings, m_settingsFile);
   // The host's window owns ours: when it goes, ours goes and with it the
   // message loop. Nothing is ever written in this mode.
   if (!m_pHostPreview || !m_pHostPreview->Create(0, WS_CHILD | WS_VISIBLE, rect, hWndHost)) return FALSE;

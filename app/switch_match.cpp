@@ -30,6 +30,7 @@ RunChoice ChooseRunMode(const char* argument1, const char* argument2) {
   const RunChoice none = {RUN_NONE, 0};
   if (argument1 == nullptr) return RunChoice{RUN_CONFIGURE, 0};
   if (MatchSwitch(argument1, "s")) return RunChoice{RUN_SLIDESHOW, 0};
+  if (MatchSwitch(argument1, "w")) return argument2 && *argument2 ? RunChoice{RUN_SET_WALLPAPER, 0} : none;
 
   const char* rest = argument1 + (argument1[0] == '-' || argument1[0] == '/');
   const char letter = rest[0] | 0x20;  // lower case for letters

@@ -9,7 +9,7 @@
 // without regard to case.
 BOOL MatchSwitch(const char* argument, const char* name);
 
-enum RunMode { RUN_CONFIGURE, RUN_SLIDESHOW, RUN_PREVIEW, RUN_NONE };
+enum RunMode { RUN_CONFIGURE, RUN_SLIDESHOW, RUN_PREVIEW, RUN_SET_WALLPAPER, RUN_NONE };
 
 struct RunChoice {
   RunMode mode;
@@ -21,5 +21,7 @@ struct RunChoice {
 // The arguments are null when the command line holds fewer. The screen-saver
 // host passes "/c:1234" or "/c 1234" for its Settings button and "/p 1234"
 // or "/p1234" for its preview monitor; a "c" with a number that names no
-// window still configures, a "p" without one ends.
+// window still configures, a "p" without one ends. "w" sets the wallpaper
+// to the path that is the second argument, and ends without one: the saver
+// starts itself so from a desktop where the wallpaper cannot be set.
 RunChoice ChooseRunMode(const char* argument1, const char* argument2);

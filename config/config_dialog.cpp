@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/folder_messages.h"
+#include "config/save_messages.h"
 #include "config/folder_picker.h"
 #include "config/folder_progress.h"
 #include "framework/ddx.h"
@@ -14,7 +15,12 @@
 #include "settings/saver_settings.h"
 #include "text/utf.h"
 
-ConfigDialog::ConfigDialog(HWND hWndOwner) : CDialog(IDD_CONFIG, hWndOwner), m_wndPreview(TRUE) {}
+ConfigDialog::ConfigDialog(HWND hWndOwner, SaverSettings* settings, const std::string& settingsFile)
+    : CDialog(IDD_CONFIG, hWndOwner),
+      m_settings(*settings),
+      m_settingsFile(settingsFile),
+      m_wndPreview(TRUE, settings, settingsFile),
+      m_catalogue(settingsFile) {}
 
 ConfigDialog::~ConfigDialog() {}
 
@@ -22,13 +28,13 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_COLLECTIONS, m_lbCollections);
   DDX_Control(pDX, IDC_START_DELAY_SPIN, m_spinStartDelay);
   DDX_Control(pDX, IDC_CHANGE_DELAY_SPIN, m_spinChangeDelay);
-  DDX_Text(pDX, IDC_START_DELAY, theSettings.StartDelay);
-  DDX_Text(pDX, IDC_CHANGE_DELAY, theSettings.ChangeDelay);
-  DDX_Check(pDX, IDC_FULL_SCREEN, theSettings.FullScreen);
-  DDX_Check(pDX, IDC_UPDATE_WALLPAPER, theSettings.UpdateWallpaper);
-  DDX_Check(pDX, IDC_SHOW_TITLE, theSettings.ShowTitle);
-  DDX_Check(pDX, IDC_FADE, theSettings.Fade);
-  DDX_Check(pDX, IDC_SHUFFLE, theSettings.Shuffle);
+  DDX_Text(pDX, IDC_START_DELAY, m_settings.StartDelay);
+  DDX_Text(pDX, IDC_CHANGE_DELAY, m_settings.ChangeDelay);
+  DDX_Check(pDX, IDC_FULL_SCREEN, m_settings.FullScreen);
+  DDX_Check(pDX, IDC_UPDATE_WALLPAPER, m_settings.UpdateWallpaper);
+  DDX_Check(pDX, IDC_SHOW_TITLE, m_settings.ShowTitle);
+  DDX_Check(pDX, IDC_FADE, m_settings.Fade);
+  DDX_Check(pDX, IDC_SHUFFLE, m_settings.Shuffle);
 }
 
 namespace {
@@ -80,23 +86,23 @@ BOOL ConfigDialog::OnInitDialog() {
 
   m_spinStartDelay.SetRange(0, 60);
   m_spinStartDelay.SetBase(10);
-  m_spinStartDelay.SetPos(theSettings.StartDelay);
+  m_spinStartDelay.SetPos(m_settings.StartDelay);
   m_spinChangeDelay.SetRange(0, 3600);
   m_spinChangeDelay.SetBase(10);
-  m_spinChangeDelay.SetPos(theSettings.ChangeDelay);
+  m_spinChangeDelay.SetPos(m_settings.ChangeDelay);
   // Setting a position beyond the arrows' range writes the clamped value
   // into the field, and OK would then save it in place of the stored one:
   // a typed 90 minutes would come back as 60. The fields show the record.
-  SetDlgItemInt(m_hWnd, IDC_START_DELAY, static_cast<UINT>(theSettings.StartDelay), TRUE);
-  SetDlgItemInt(m_hWnd, IDC_CHANGE_DELAY, static_cast<UINT>(theSettings.ChangeDelay), TRUE);
+  SetDlgItemInt(m_hWnd, IDC_START_DELAY, static_cast<UINT>(m_settings.StartDelay), TRUE);
+  SetDlgItemInt(m_hWnd, IDC_CHANGE_DELAY, static_cast<UINT>(m_settings.ChangeDelay), TRUE);
 
   // The list sorts itself.
-  ListCollections(&AddCollection, &m_lbCollections);
+  ListCollections(m_settingsFile, &AddCollection, &m_lbCollections);
 
   // Only an item equal to the current name counts: a prefix search would
   // show "Abcdef" as current when "Abc" is. Nothing is selected through
   // the notification, so the record keeps its collection.
-  int current = m_lbCollections.FindStringExact(-1, theSettings.CurrentSet);
+  int current = m_lbCollections.FindStringExact(-1, m_settings.CurrentSet);
   if (current != LB_ERR) m_lbCollections.SetCurSel(current);
   EnableRemove();
 
@@ -122,7 +128,15 @@ BOOL ConfigDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void ConfigDialog::OnOK() {
   if (!UpdateData(TRUE)) return;  // the prompt has been shown; stay open
-  m_catalogue.Apply();
+  CollectionIndex index;
+  const std::string wallpaper = m_settings.UpdateWallpaper != 0 ? WallpaperPath(m_settings, &index) : std::string();
+  const SaveResult saved = SaveSettings(m_settingsFile, m_settings, m_catalogue.Changes(), wallpaper);
+  if (!saved.ok) {
+    // The choices stay in the dialog: the user may mend the file and press
+    // OK again, or leave with Exit.
+    ReportSaveFailure(m_hWnd, saved);
+    return;
+  }
   EndDialog(IDOK);
 }
 
@@ -132,19 +146,19 @@ void ConfigDialog::OnSelChangeCollections() {
   char name[kNameSize];
   if (!m_lbCollections.GetText(index, name, sizeof name)) return;
   EnableRemove();
-  if (strcmp(name, theSettings.CurrentSet) == 0) return;
+  if (strcmp(name, m_settings.CurrentSet) == 0) return;
   // The preview notices the new name at its next tick.
   char file[kValueSize];
   m_catalogue.FileOf(name, file);
-  UseCollection(name, file);
+  UseCollection(&m_settings, name, file);
 }
 
 void ConfigDialog::OnAddFolder() {
   std::wstring folder;
-  bool subfolders = theSettings.Subfolders != 0;
+  bool subfolders = m_settings.Subfolders != 0;
   if (!PickFolder(m_hWnd, &folder, &subfolders)) return;
   // The picker's next opening offers the same; OK keeps it.
-  theSettings.Subfolders = subfolders ? 1 : 0;
+  m_settings.Subfolders = subfolders ? 1 : 0;
   const FolderOutcome outcome = MakeFolderCollectionShowingProgress(m_hWnd, folder, subfolders);
 
   std::string name;
@@ -192,7 +206,7 @@ void ConfigDialog::ShowSelection() {
   char name[kNameSize] = "", file[kValueSize] = "";
   const int index = m_lbCollections.GetCurSel();
   if (index >= 0 && m_lbCollections.GetText(index, name, sizeof name)) m_catalogue.FileOf(name, file);
-  UseCollection(name, file);
+  UseCollection(&m_settings, name, file);
   m_wndPreview.ShowCurrentAgain();
   EnableRemove();
 }

@@ -1,11 +1,13 @@
 // The configuration dialog: the collection list with a live preview of the
 // selected one, collections added from a folder or taken out, the two
-// delays with their arrows and the three options. It edits theSettings in
-// place; OK writes the catalogue's changes and the caller saves the rest
-// after IDOK.
+// delays with their arrows and the options. It edits the settings record it
+// is given in place; OK writes them with the catalogue's changes, and stays
+// open, saying why, when they cannot be written.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "framework/controls.h"
 #include "framework/dialog.h"
@@ -16,7 +18,7 @@ class ConfigDialog : public CDialog {
  public:
   // With an owner it is modal to that window (the screen-saver host's
   // Settings button passes one) and centred over it.
-  explicit ConfigDialog(HWND hWndOwner);
+  ConfigDialog(HWND hWndOwner, SaverSettings* settings, const std::string& settingsFile);
   ~ConfigDialog() override;
 
  protected:
@@ -35,6 +37,8 @@ class ConfigDialog : public CDialog {
   void ShowSelection();
   void EnableRemove();
 
+  SaverSettings& m_settings;
+  std::string m_settingsFile;
   PictureWnd m_wndPreview;
   CBitmapButton m_btnMonitor;
   CListBox m_lbCollections;

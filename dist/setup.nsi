@@ -1,10 +1,13 @@
 ; Lumaro's setup: the saver into the system folder of the system's own
-; architecture, the samples into ProgramData, an entry in Apps & features,
-; and an uninstaller that takes away what this put there and nothing of the
-; user's. dist/pack.py defines VERSION, SCR32, SCR64, ICON, SAMPLES_INI,
-; SAMPLE_LIST, ESTIMATED_KB and OUTFILE, and may choose the TARGET: the
-; release's x86 setup runs on every Windows; an amd64 one, built from the same
-; script, runs where 32-bit programs cannot.
+; architecture, the samples and the machine's default settings into
+; ProgramData, an entry in Apps & features, and an uninstaller that takes away
+; what this put there and nothing of the user's. It writes nothing into the
+; Windows directory: each user's LUMARO.INI lives in their own AppData, made by
+; the saver from a LUMARO.INI an earlier version left in the Windows directory,
+; else from the machine's defaults. dist/pack.py defines VERSION, SCR32, SCR64,
+; ICON, SAMPLES_INI, SAMPLE_LIST, ESTIMATED_KB and OUTFILE, and may choose the
+; TARGET: the release's x86 setup runs on every Windows; an amd64 one, built
+; from the same script, runs where 32-bit programs cannot.
 !ifndef TARGET
   !define TARGET x86-unicode
 !endif
@@ -20,7 +23,7 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumaro"
 !define SAVER "$WINDIR\System32\lumaro.scr"  ; the native system folder, once redirection is off
 !define SAMPLES "$APPDATA\Lumaro\Samples"    ; ProgramData, in the shell context "all"
-!define SETTINGS "$WINDIR\LUMARO.INI"
+!define DEFAULTS "$APPDATA\Lumaro\LUMARO.INI" ; the machine's defaults, copied into a user's AppData on first use
 
 Name "Lumaro"
 OutFile "${OUTFILE}"
@@ -109,11 +112,12 @@ Section
     WriteRegStr HKLM "${UNINSTALL_KEY}" "SamplesFileTime" "$1 $2"
   ${EndIf}
 
-  ; A user's list of collections is never touched; without one the samples become current.
-  System::Call 'kernel32::GetPrivateProfileSectionW(w "Sets", w .r1, i ${NSIS_MAX_STRLEN}, w "${SETTINGS}") i .r0'
+  ; The machine's defaults: the samples, current. Defaults that already list
+  ; collections (an administrator's own, or an earlier install's) stay as they are.
+  System::Call 'kernel32::GetPrivateProfileSectionW(w "Sets", w .r1, i ${NSIS_MAX_STRLEN}, w "${DEFAULTS}") i .r0'
   ${If} $0 = 0
-    WriteINIStr "${SETTINGS}" "Sets" "Samples" "${SAMPLES}\COLLECTION.INI"
-    WriteINIStr "${SETTINGS}" "ScreenSaver" "CurrentSet" "Samples"
+    WriteINIStr "${DEFAULTS}" "Sets" "Samples" "${SAMPLES}\COLLECTION.INI"
+    WriteINIStr "${DEFAULTS}" "ScreenSaver" "CurrentSet" "Samples"
   ${EndIf}
 
   ${If} $MakeCurrent = ${BST_CHECKED}
@@ -159,6 +163,9 @@ Section "Uninstall"
   ${EndIf}
   !insertmacro DeleteSamplePictures
   RMDir "${SAMPLES}"
+  ; The machine's defaults go; every user's own LUMARO.INI, in their AppData,
+  ; and one in the Windows directory stay.
+  Delete "${DEFAULTS}"
   RMDir "$APPDATA\Lumaro"
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

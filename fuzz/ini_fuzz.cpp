@@ -25,17 +25,20 @@ static void Write(const std::string& path, const uint8_t* data, size_t size) {
   if (!f || fwrite(data, 1, size, f) != size || fclose(f) != 0) abort();
 }
 
+static SaverSettings settings;
+static CollectionIndex lookups;
+
 static void CheckTexts(const char* name) {
-  const SaverSettings& s = theSettings;
+  const SaverSettings& s = settings;
   if (Utf16Length(name) > kNameChars || strnlen(s.CurrentSet, kNameSize) == kNameSize ||
       strnlen(s.CollectionFile, kValueSize) == kValueSize || strnlen(s.CollectionDir, kValueSize) == kValueSize)
     abort();
-  for (const char* key : {"1", "2", "10"}) {
+  lookups.Refresh(CollectionPath(s));
+  for (int number : {1, 2, 10}) {
     std::string path;
-    char title[kValueSize];
-    if (LookUpPicturePath(key, &path) ? Utf16Length(path) > kPathChars : !path.empty()) abort();
-    LookUpTitle(key, title);
-    if (strnlen(title, kValueSize) == kValueSize) abort();
+    if (LookUpPicturePath(lookups, s.CollectionDir, number, &path) ? Utf16Length(path) > kPathChars : !path.empty())
+      abort();
+    if (LookUpTitle(lookups, number).size() >= kValueSize) abort();
   }
 }
 
@@ -51,10 +54,12 @@ static void CheckIndex(const std::string& file) {
   index.Refresh(file);
   const Profile profile(file.c_str());
   if (index.Count() != profile.Int("Properties", "Count", 0)) abort();
-  for (const char* key : {"1", "2", "3", "10", "12", "0", "-1", "2147483647", "-2147483648"})
-    if (index.Value(CollectionIndex::kPictures, key) != profile.String("Pictures", key) ||
-        index.Value(CollectionIndex::kTitles, key) != profile.String("Titles", key))
+  for (int number : {1, 2, 3, 10, 12, 0, -1, 2147483647, -2147483647 - 1}) {
+    const std::string key = std::to_string(number);
+    if (index.Value(CollectionIndex::kPictures, number) != profile.String("Pictures", key.c_str()) ||
+        index.Value(CollectionIndex::kTitles, number) != profile.String("Titles", key.c_str()))
       abort();
+  }
 }
 
 static void CheckRewrite(const std::string& dir) {
@@ -77,10 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t first = split ? size_t(split - data) : size;
   Write(dir + "/LUMARO.INI", data, first);
   Write(dir + "/C.INI", split ? split + 4 : data, split ? size - first - 4 : size);
-  theSettings = SaverSettings{};
-  LoadSettings();
+  const std::string file = dir + "/LUMARO.INI";
+  settings = SaverSettings{};
+  LoadSettings(file, &settings);
+  ResolveCurrentCollection(file, &settings);
   CheckTexts("");
-  ListCollections([](const char* name, void*) { SelectCollection(name), CheckTexts(name); }, nullptr);
+  ListCollections(
+      file, [](const char* name, void* f) { SelectCollection(*static_cast<const std::string*>(f), &settings, name), CheckTexts(name); },
+      const_cast<std::string*>(&file));
   CheckIndex(dir + "/C.INI");
   CheckRewrite(dir);
   return 0;

@@ -138,12 +138,6 @@ static_assert(sizeof(BITMAPFILEHEADER) == 14, "file header layout");
 static_assert(sizeof(BITMAPCOREHEADER) == 12, "core header layout");
 static_assert(sizeof(BITMAPINFOHEADER) == 40, "info header layout");
 
-// Writing profile files (native_profile.cpp). A bare file name, without any
-// slash or backslash, lives in the profile directory (NativeProfileDirectory);
-// any other name is used as the path it is.
-BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
-BOOL WritePrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file);
-
 // Movable memory blocks (native_memory.cpp).
 HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
 LPVOID GlobalLock(HGLOBAL mem);

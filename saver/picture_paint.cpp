@@ -36,7 +36,7 @@ void PictureWnd::Compose(const PreparedPicture* picture) {
                   pic.m_pBits, pic.m_pInfo, pic.m_wUsage, SRCCOPY);
   }
   if (drawn && !m_bPreview) {  // the preview never shows a title
-    const std::wstring title = Wide(m_szTitle);
+    const std::wstring title = Wide(picture->Title());
     RECT measured = {0, 0, 0, 0};
     DrawTextW(dc, title.c_str(), int(title.size()), &measured, DT_CALCRECT | DT_CENTER | DT_VCENTER);
     for (int i = 0; i < m_nScreens; ++i) {
@@ -49,6 +49,6 @@ void PictureWnd::Compose(const PreparedPicture* picture) {
   }
   // The preview cuts: it changes only when a collection is picked.
   const DWORD now = GetTickCount();
-  m_frames.Show(m_bPreview || !drawn ? 0 : FadeMilliseconds(theSettings.Fade, theSettings.ChangeDelay), now);
+  m_frames.Show(m_bPreview || !drawn ? 0 : FadeMilliseconds(m_settings.Fade, m_settings.ChangeDelay), now);
   if (m_frames.Present(m_hDC, now)) SetTimer(m_hWnd, kFadeTimer, 10, nullptr);
 }

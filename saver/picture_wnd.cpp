@@ -3,32 +3,32 @@
 #include <cstdio>
 
 #include "settings/collection.h"
-#include "settings/profile.h"
 
 namespace {
 const UINT kMsgPictureMade = WM_APP + 1;  // from the worker: wParam the order's generation
+const DWORD kLastWritesMs = 1000;
 }  // namespace
 
-PictureWnd::PictureWnd(BOOL bPreview)
+PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string& settingsFile)
     : SaverWnd(!bPreview),
+      m_settings(*settings),
       m_show(bPreview),
+      m_writer(settingsFile),
       m_hFont(nullptr),
       m_hOldFont(nullptr),
       m_hDC(nullptr),
       m_nScreens(0),
       m_cxClient(0),
       m_cyClient(0),
-      m_bPreview(bPreview) {
-  m_szTitle[0] = '\0';
-}
+      m_bPreview(bPreview) {}
 
 PictureWnd::~PictureWnd() {
   // Destroying the window here, should it still exist, runs WM_DESTROY
   // while the object is still a PictureWnd, so the GDI objects go back.
   if (m_hWnd) ::DestroyWindow(m_hWnd);
-  // Nothing here waits for the worker: the settings and the wallpaper are
-  // the window thread's own.
-  if (theSettings.UpdateWallpaper && !m_bPreview) SaveSettings();
+  // The window is gone already; the writes asked for get a moment to reach
+  // the file, but a share that stopped answering does not keep the process.
+  if (!m_bPreview) m_writer.Finish(m_settings.UpdateWallpaper ? &m_settings : nullptr, kLastWritesMs);
 }
 
 LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -40,12 +40,12 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == kFadeTimer) {
         if (!m_frames.Present(m_hDC, GetTickCount())) KillTimer(m_hWnd, kFadeTimer);
       } else {
-        Follow(m_show.Tick(&theSettings));
+        Follow(m_show.Tick(&m_settings));
       }
       return 0;
     case kMsgPictureMade: {
       BOOL ok = FALSE;
-      if (m_worker.Take(unsigned(wParam), &m_ready, &ok)) Follow(m_show.Arrived(unsigned(wParam), ok, theSettings));
+      if (m_worker.Take(unsigned(wParam), &m_ready, &ok)) Follow(m_show.Arrived(unsigned(wParam), ok, m_settings));
       return 0;
     }
     case WM_PAINT: {
@@ -83,7 +83,7 @@ LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
   FindScreens();
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  Follow(m_show.Start(&theSettings, uint32_t(now.QuadPart) ^ GetCurrentProcessId() << 16));
+  Follow(m_show.Start(&m_settings, uint32_t(now.QuadPart) ^ GetCurrentProcessId() << 16));
   return 0;
 }
 
@@ -100,16 +100,12 @@ void PictureWnd::OnDestroy() {
   m_hDC = nullptr;
 }
 
-void PictureWnd::ShowCurrentAgain() { Follow(m_show.ShowAgain(&theSettings)); }
+void PictureWnd::ShowCurrentAgain() { Follow(m_show.ShowAgain(&m_settings)); }
 
 void PictureWnd::Follow(const ShowSteps& steps) {
-  if (steps.turn) {
-    // Remembered when its turn comes, before it shows: a picture that fails still counts.
-    SavePicturePlace();
-    char key[16];
-    snprintf(key, sizeof key, "%d", theSettings.CurrentPicture);
-    if (theSettings.ShowTitle == 1) LookUpTitle(key, m_szTitle);
-  }
+  // Remembered when its turn comes, before it shows: a picture that fails
+  // still counts.
+  if (steps.turn) m_writer.SavePlace(m_settings);
   if (steps.screen != ShowSteps::kKeep) {
     Compose(steps.screen == ShowSteps::kShow ? &m_ready : nullptr);
     m_ready = PreparedPicture();
@@ -117,16 +113,19 @@ void PictureWnd::Follow(const ShowSteps& steps) {
   if (steps.restartTimer) SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
   if (steps.ask) {
     PictureOrder order;
-    char key[16];
-    snprintf(key, sizeof key, "%d", steps.ask);
-    // A path that is too long names no file: the order fails as a missing one.
-    LookUpPicturePath(key, &order.path);
+    order.collection = CollectionPath(m_settings);
+    order.dir = m_settings.CollectionDir;
+    order.number = steps.ask;
+    order.title = m_settings.ShowTitle == 1 && !m_bPreview;
+    // The preview asks only when a collection is picked, whose file the
+    // dialog may have just written.
+    order.reindex = m_bPreview != FALSE;
     for (int i = 0; i < m_nScreens; ++i) order.screens[i] = m_rcScreens[i];
     order.screenCount = m_nScreens;
     order.stretch = Stretched();
     order.generation = steps.generation;
     // Without a thread every picture fails, as an unreadable one does.
-    if (!m_worker.Order(order, m_hWnd, kMsgPictureMade)) Follow(m_show.Arrived(steps.generation, FALSE, theSettings));
+    if (!m_worker.Order(order, m_hWnd, kMsgPictureMade)) Follow(m_show.Arrived(steps.generation, FALSE, m_settings));
   }
 }
 
@@ -153,4 +152,4 @@ void PictureWnd::FindScreens() {
   m_nScreens = ScreensInWindow(monitors.rects, monitors.count, window, m_rcScreens, kMaxScreens);
 }
 
-BOOL PictureWnd::Stretched() const { return theSettings.FullScreen == 1 || m_bPreview; }
+BOOL PictureWnd::Stretched() const { return m_settings.FullScreen == 1 || m_bPreview; }

@@ -10,17 +10,23 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "saver/picture_worker.h"
 #include "saver/prepared_picture.h"
 #include "saver/saver_wnd.h"
 #include "saver/screen_layout.h"
+#include "saver/settings_writer.h"
 #include "saver/show_frames.h"
 #include "saver/slideshow.h"
 #include "settings/saver_settings.h"
 
 class PictureWnd : public SaverWnd {
  public:
-  explicit PictureWnd(BOOL bPreview);
+  // Shows the collection `settings` names, which the window reads as it
+  // goes; full screen it writes the show's place to `settingsFile` and
+  // moves `settings` on with it.
+  PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string& settingsFile);
   ~PictureWnd() override;
 
   // Shows picture 1 of the current collection anew, also when its name is
@@ -45,8 +51,10 @@ class PictureWnd : public SaverWnd {
   // The next frame: the picture on each screen, and its title, or black.
   void Compose(const PreparedPicture* picture);
 
+  SaverSettings& m_settings;
   Slideshow m_show;
   PictureWorker m_worker;
+  SettingsWriter m_writer;
   PreparedPicture m_ready;  // made ahead, waiting for its turn
   ShowFrames m_frames;
   HFONT m_hFont;
@@ -56,6 +64,5 @@ class PictureWnd : public SaverWnd {
   int m_nScreens;
   short m_cxClient;
   short m_cyClient;
-  char m_szTitle[kValueSize];
   BOOL m_bPreview;
 };

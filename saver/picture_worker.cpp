@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "settings/collection.h"
+
 // Held by the window's object and by the thread, each giving its hold back;
 // the last frees it. So the thread may outlive the window, and the window
 // never waits for the thread.
@@ -90,6 +92,7 @@ DWORD WINAPI PictureWorker::Run(void* context) {
   Shared& shared = *static_cast<Shared*>(context);
   // The imaging component runs in this thread's own apartment.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+  CollectionIndex index;  // the thread's own: the window's thread never reads the collection file
   for (;;) {
     WaitForSingleObject(shared.wake, INFINITE);
     EnterCriticalSection(&shared.lock);
@@ -101,12 +104,17 @@ DWORD WINAPI PictureWorker::Run(void* context) {
       LeaveCriticalSection(&shared.lock);
       continue;
     }
-    const PictureOrder order = std::move(shared.order);
+    PictureOrder order = std::move(shared.order);
     shared.ordered = false;
     LeaveCriticalSection(&shared.lock);
 
+    if (order.reindex) index.Forget();
+    index.Refresh(order.collection);
+    // A path that is too long names no file: the order fails as a missing one.
+    LookUpPicturePath(index, order.dir, order.number, &order.path);
     PreparedPicture picture;
     const BOOL ok = picture.Make(order);
+    if (order.title) picture.SetTitle(LookUpTitle(index, order.number));
 
     EnterCriticalSection(&shared.lock);
     const bool wanted = !shared.quit && shared.newest == order.generation;

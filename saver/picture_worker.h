@@ -1,8 +1,9 @@
-// The thread that makes pictures ready while the window shows another. The
-// window orders a picture by value; the thread makes the newest order and
-// posts `msg` with its generation to the window, which then takes the
-// picture. An order replaced before it started is never made; a picture made
-// for an order no longer the newest is dropped.
+// The thread that makes pictures ready while the window shows another: it
+// looks each up in the collection file, then reads and sizes it. The window
+// orders a picture by value; the thread makes the newest order and posts
+// `msg` with its generation to the window, which then takes the picture. An
+// order replaced before it started is never made; a picture made for an
+// order no longer the newest is dropped.
 #pragma once
 
 #include <windows.h>

@@ -4,16 +4,26 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "picture/dib_picture.h"
 #include "saver/screen_layout.h"
 
 struct PictureOrder {
-  std::string path;
+  std::string path;           // the picture's file, once looked up
   RECT screens[kMaxScreens];  // the window's screens, in its client coordinates
   int screenCount;
   BOOL stretch;
   unsigned generation;
+  // What the worker looks up first: picture `number` of the collection file
+  // at `collection` (none when empty), whose pictures lie in `dir`, with its
+  // title when asked. With `reindex` the file is read anew whatever its
+  // stamp says: it may have been written again within the clock's tick.
+  std::string collection = std::string();
+  std::string dir = std::string();
+  int number = 0;
+  bool title = false;
+  bool reindex = false;
 };
 
 class PreparedPicture {
@@ -30,9 +40,13 @@ class PreparedPicture {
   SIZE Size() const { return m_size; }
   // The picture made at `width` x `height`, or else the one loaded.
   const DibPicture& DrawnAt(int width, int height) const;
+  // Its title, shown with it; set by whoever looked it up.
+  const std::string& Title() const { return m_title; }
+  void SetTitle(std::string title) { m_title = std::move(title); }
 
  private:
   DibPicture m_picture;
   DibPicture m_aSized[kMaxScreens - 1];
   SIZE m_size;
+  std::string m_title;
 };

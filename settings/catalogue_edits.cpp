@@ -35,10 +35,12 @@ void CatalogueEdits::FileOf(const char* name, char* file) const {
       file[0] = '\0';
       return;
     }
-  snprintf(file, kValueSize, "%s", Profile(kSettingsFile).String("Sets", name).c_str());
+  snprintf(file, kValueSize, "%s", Profile(m_settingsFile.c_str()).String("Sets", name).c_str());
 }
 
-void CatalogueEdits::Apply() const {
-  for (const std::string& removed : m_removed) WriteProfileValue(kSettingsFile, "Sets", removed.c_str(), nullptr);
-  for (const Entry& e : m_added) WriteProfileValue(kSettingsFile, "Sets", e.name.c_str(), e.file.c_str());
+std::vector<IniChange> CatalogueEdits::Changes() const {
+  std::vector<IniChange> changes;
+  for (const std::string& removed : m_removed) changes.push_back({"Sets", removed.c_str(), nullptr});
+  for (const Entry& e : m_added) changes.push_back({"Sets", e.name.c_str(), e.file.c_str()});
+  return changes;
 }

@@ -3,44 +3,31 @@
 #include <cstdio>
 #include <cstring>
 
-#include "settings/collection_index.h"
 #include "settings/profile.h"
-#include "settings/saver_settings.h"
 #include "text/utf.h"
 
 namespace {
 
-// The current collection file, indexed once for every look-up in it; an
-// empty CollectionFile names no file.
-CollectionIndex theIndex;
-
-// Read anew whenever a collection is made current.
-const CollectionIndex& CurrentIndex() {
-  theIndex.Refresh(theSettings.CollectionFile[0] ? ProfilePath(theSettings.CollectionFile) : std::string());
-  return theIndex;
+void CutCollectionDir(SaverSettings* s) {
+  snprintf(s->CollectionDir, sizeof s->CollectionDir, "%s", s->CollectionFile);
+  CutAtLastBackslash(s->CollectionDir);
 }
 
-void CutCollectionDir() {
-  theIndex.Forget();
-  snprintf(theSettings.CollectionDir, sizeof theSettings.CollectionDir, "%s", theSettings.CollectionFile);
-  CutAtLastBackslash(theSettings.CollectionDir);
+void SetCurrentName(SaverSettings* s, const char* name) {
+  snprintf(s->CurrentSet, sizeof s->CurrentSet, "%s", CutToUnits(name, kNameChars).c_str());
 }
 
-void SetCurrentName(const char* name) {
-  snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", CutToUnits(name, kNameChars).c_str());
-}
-
-void LookUpCollectionFile() {
-  const std::string file = Profile(kSettingsFile).String("Sets", theSettings.CurrentSet);
-  snprintf(theSettings.CollectionFile, sizeof theSettings.CollectionFile, "%s", file.c_str());
-  CutCollectionDir();
+void LookUpCollectionFile(const std::string& settingsFile, SaverSettings* s) {
+  const std::string file = Profile(settingsFile.c_str()).String("Sets", s->CurrentSet);
+  snprintf(s->CollectionFile, sizeof s->CollectionFile, "%s", file.c_str());
+  CutCollectionDir(s);
 }
 
 }  // namespace
 
-void ListCollections(void (*add)(const char* name, void* context), void* context) {
+void ListCollections(const std::string& settingsFile, void (*add)(const char* name, void* context), void* context) {
   size_t used = 0;
-  for (const IniLine& entry : Profile(kSettingsFile).Text().Section("Sets")) {
+  for (const IniLine& entry : Profile(settingsFile.c_str()).Text().Section("Sets")) {
     // As the system listed them, "name=value" and a NUL each in 8 KiB of
     // which it kept two: a list that reached them was taken as cut.
     used += Utf16Length(entry.name) + (entry.hasValue ? 1 + Utf16Length(entry.value) : 0) + 1;
@@ -49,23 +36,29 @@ void ListCollections(void (*add)(const char* name, void* context), void* context
   }
 }
 
-void ResolveCurrentCollection() {
-  LookUpCollectionFile();
-  theSettings.PictureCount = 0;
-  if (theSettings.CollectionFile[0] != '\0')
-    theSettings.PictureCount = CurrentIndex().Count();
+void ResolveCurrentCollection(const std::string& settingsFile, SaverSettings* settings) {
+  LookUpCollectionFile(settingsFile, settings);
+  settings->PictureCount = 0;
+  if (settings->CollectionFile[0] == '\0') return;
+  CollectionIndex index;
+  index.Refresh(CollectionPath(*settings));
+  settings->PictureCount = index.Count();
 }
 
-void SelectCollection(const char* name) {
-  if (strcmp(name, theSettings.CurrentSet) == 0) return;
-  SetCurrentName(name);
-  LookUpCollectionFile();
+void SelectCollection(const std::string& settingsFile, SaverSettings* settings, const char* name) {
+  if (strcmp(name, settings->CurrentSet) == 0) return;
+  SetCurrentName(settings, name);
+  LookUpCollectionFile(settingsFile, settings);
 }
 
-void UseCollection(const char* name, const char* file) {
-  SetCurrentName(name);
-  snprintf(theSettings.CollectionFile, sizeof theSettings.CollectionFile, "%s", file);
-  CutCollectionDir();
+void UseCollection(SaverSettings* settings, const char* name, const char* file) {
+  SetCurrentName(settings, name);
+  snprintf(settings->CollectionFile, sizeof settings->CollectionFile, "%s", file);
+  CutCollectionDir(settings);
+}
+
+std::string CollectionPath(const SaverSettings& settings) {
+  return settings.CollectionFile[0] ? ProfilePath(settings.CollectionFile) : std::string();
 }
 
 void CutAtLastBackslash(char* path) {
@@ -82,14 +75,23 @@ void ConvertLineBreaks(char* text) {
   }
 }
 
-BOOL LookUpPicturePath(const char* key, std::string* path) {
-  *path = std::string(theSettings.CollectionDir) + "\\" + CurrentIndex().Value(CollectionIndex::kPictures, key);
+BOOL LookUpPicturePath(const CollectionIndex& index, const std::string& dir, int number, std::string* path) {
+  *path = dir + "\\" + index.Value(CollectionIndex::kPictures, number);
   if (Utf16Length(*path) <= kPathChars) return TRUE;
   path->clear();
   return FALSE;
 }
 
-void LookUpTitle(const char* key, char* title) {
-  snprintf(title, kValueSize, "%s", CurrentIndex().Value(CollectionIndex::kTitles, key).c_str());
+std::string WallpaperPath(const SaverSettings& settings, CollectionIndex* index) {
+  std::string path;
+  index->Refresh(CollectionPath(settings));
+  LookUpPicturePath(*index, settings.CollectionDir, settings.CurrentPicture, &path);
+  return path;
+}
+
+std::string LookUpTitle(const CollectionIndex& index, int number) {
+  char title[kValueSize];
+  snprintf(title, sizeof title, "%s", index.Value(CollectionIndex::kTitles, number).c_str());
   ConvertLineBreaks(title);
+  return title;
 }

@@ -124,9 +124,7 @@ bool CollectionIndex::Scan(bool ansi) {
   return true;
 }
 
-std::string CollectionIndex::Value(Section section, const char* key) const {
-  int number = 0;
-  if (!KeyNumber(key, &number)) return std::string();
+std::string CollectionIndex::Value(Section section, int number) const {
   const std::vector<Entry>& entries = m_entries[section];
   const auto at = std::lower_bound(entries.begin(), entries.end(), Entry{number, 0});
   if (at == entries.end() || at->number != number) return std::string();

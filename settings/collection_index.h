@@ -25,10 +25,10 @@ class CollectionIndex {
   void Forget() { m_indexed = false; }
   // [Properties] Count as Profile::Int reads it; 0 without one.
   int Count() const { return m_count; }
-  // The value of key `key` in the section, as Profile::String reads it;
-  // empty when there is none. Keys are numbers as "%d" forms them: only
-  // those are indexed.
-  std::string Value(Section section, const char* key) const;
+  // The value of the key that "%d" forms from `number` in the section, as
+  // Profile::String reads it; empty when there is none. Only keys so formed
+  // are indexed.
+  std::string Value(Section section, int number) const;
 
  private:
   struct Entry {

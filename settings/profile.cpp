@@ -20,21 +20,6 @@ std::string ReadText(const std::string& path, bool* loaded) {
   return *loaded ? DecodeTextFile(bytes).text : std::string();
 }
 
-// A null text fits, and stays null.
-bool Fits(const char* text, std::string* ansi, const char** out) {
-  *out = nullptr;
-  if (!text) return true;
-  if (!Utf8ToAnsi(text, ansi)) return false;
-  *out = ansi->c_str();
-  return true;
-}
-
-const WCHAR* WideOrNull(const char* text, std::u16string* wide) {
-  if (!text) return nullptr;
-  *wide = Utf8ToUtf16(text);
-  return reinterpret_cast<const WCHAR*>(wide->c_str());
-}
-
 }  // namespace
 
 std::string ProfilePath(const char* file) {
@@ -89,26 +74,20 @@ int IniInt(const std::string& value, int def) {
   return static_cast<int>(minus ? 0u - total : total);
 }
 
-bool WriteProfileValue(const char* file, const char* section, const char* key, const char* value) {
-  const std::string path = ProfilePath(file);
+bool WriteProfileValues(const std::string& path, const std::vector<IniChange>& changes) {
   std::string bytes;
   if (!ReadNamedFile(path, &bytes, kMaxProfileBytes)) return false;
-  const DecodedText now = DecodeTextFile(bytes);
-  std::string s, k, v, f, whole;
-  const char *ansiSection, *ansiKey, *ansiValue, *ansiFile;
-  const bool fits = Fits(section, &s, &ansiSection) && Fits(key, &k, &ansiKey) && Fits(value, &v, &ansiValue) &&
-                    Fits(file, &f, &ansiFile);
-  if (now.encoding == TextEncoding::kUtf8) {
-    // Windows' functions cannot read UTF-8: it goes to the code page when
-    // everything fits there, else to UTF-16.
-    const bool toAnsi = fits && Utf8ToAnsi(now.text, &whole);
-    if (!ReplaceNamedFile(path, toAnsi ? whole : Utf16FileBytes(now.text))) return false;
-    if (toAnsi) return WritePrivateProfileStringA(ansiSection, ansiKey, ansiValue, ansiFile) != FALSE;
-  } else if (now.encoding == TextEncoding::kAnsi) {
-    if (fits) return WritePrivateProfileStringA(ansiSection, ansiKey, ansiValue, ansiFile) != FALSE;
-    if (!ReplaceNamedFile(path, Utf16FileBytes(now.text))) return false;
-  }
-  std::u16string ws, wk, wv, wf;
-  return WritePrivateProfileStringW(WideOrNull(section, &ws), WideOrNull(key, &wk), WideOrNull(value, &wv),
-                                    WideOrNull(file, &wf)) != FALSE;
+  DecodedText text = DecodeTextFile(bytes);
+  for (const IniChange& change : changes)
+    if (!EditIniText(&text.text, change)) return false;
+  // Windows' functions cannot read UTF-8: it goes to the code page when
+  // everything fits there, else to UTF-16, as does a code-page file that
+  // must now hold a name outside it.
+  std::string ansi;
+  const bool toAnsi = text.encoding != TextEncoding::kUtf16 && Utf8ToAnsi(text.text, &ansi);
+  return ReplaceNamedFile(path, toAnsi ? ansi : Utf16FileBytes(text.text));
+}
+
+bool WriteProfileValue(const char* file, const char* section, const char* key, const char* value) {
+  return WriteProfileValues(ProfilePath(file), {{section, key, value}});
 }

@@ -1,12 +1,13 @@
 // Profile files (LUMARO.INI, collection files) read by our own code in every
-// encoding people save them in, and written through the system's profile
-// functions in the encoding the file has: the code page while every name
-// fits it, else UTF-16LE with its mark, which those functions then keep.
-// Every text here is UTF-8.
+// encoding people save them in, and written by it as the system's profile
+// functions write them, in the encoding the file has: the code page while
+// every name fits it, else UTF-16LE with its mark, which those functions
+// then keep. Every text here is UTF-8.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "text/ini_text.h"
 
@@ -40,7 +41,14 @@ class Profile {
 // A value read as a number, as Profile::Int reads it.
 int IniInt(const std::string& value, int def);
 
-// As WritePrivateProfileString: a null value removes the key. A file not in
-// the code page, or that must now hold a name outside it, is first turned
-// into UTF-16LE whole, keeping every section and key it had.
+// The changes made in the file at `path`, in order, as
+// WritePrivateProfileString makes each, and the file replaced whole at once
+// (ReplaceNamedFile): all of them are written or none. A file not in the
+// code page, or that must now hold a name outside it, is turned into
+// UTF-16LE whole, keeping every section and key it had. FALSE when the file
+// cannot be read or replaced (NamedFileError tells why) or a change is
+// refused.
+bool WriteProfileValues(const std::string& path, const std::vector<IniChange>& changes);
+
+// One change, in the file `file` names as ProfilePath places it.
 bool WriteProfileValue(const char* file, const char* section, const char* key, const char* value);

@@ -3,22 +3,36 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 
-#include "settings/collection.h"
 #include "settings/profile.h"
-#include "text/utf.h"
+#include "text/named_file.h"
+#include "settings/wallpaper.h"
 
 const char kSettingsFile[] = "LUMARO.INI";
 
-SaverSettings theSettings;
-
 namespace {
 
-void WriteInt(const char* section, const char* key, int value) {
-  char text[16];
-  snprintf(text, sizeof text, "%d", value);
-  WriteProfileValue(kSettingsFile, section, key, text);
-}
+// Changes to write at once; a deque keeps each text where the change
+// points to it.
+class Changes {
+ public:
+  void Int(const char* section, const char* key, int value) { Text(section, key, std::to_string(value)); }
+  void Text(const char* section, const char* key, const std::string& value) {
+    m_texts.push_back(value);
+    m_changes.push_back({section, key, m_texts.back().c_str()});
+  }
+  void Add(const std::vector<IniChange>& more) { m_changes.insert(m_changes.end(), more.begin(), more.end()); }
+  SaveResult Write(const std::string& path) const {
+    SaveResult result;
+    if (!WriteProfileValues(path, m_changes)) result = {false, path, NamedFileError()};
+    return result;
+  }
+
+ private:
+  std::deque<std::string> m_texts;
+  std::vector<IniChange> m_changes;
+};
 
 // Minutes to the system's seconds. StartDelay comes from a typed field or an
 // edited file, so the product is formed in 64 bits; a negative delay gives 0
@@ -33,59 +47,54 @@ UINT TimeoutSeconds(int minutes) {
 
 }  // namespace
 
-void LoadSettings() {
-  const Profile ini(kSettingsFile);
-  theSettings.ShowTitle = ini.Int("Main", "ShowTitle", 0);
-  theSettings.FullScreen = ini.Int("Main", "FullScreen", 0);
-  theSettings.Fade = ini.Int("Main", "Fade", 1);
-  theSettings.Shuffle = ini.Int("Main", "Shuffle", 0);
-  theSettings.Subfolders = ini.Int("Main", "Subfolders", 1);
-  theSettings.ShuffleSeed = unsigned(ini.Int("ScreenSaver", "ShuffleSeed", 0));
-  theSettings.ShuffleStep = ini.Int("ScreenSaver", "ShuffleStep", 0);
-  theSettings.ShuffleCount = ini.Int("ScreenSaver", "ShuffleCount", 0);
-  snprintf(theSettings.ShuffleSet, sizeof theSettings.ShuffleSet, "%s", ini.String("ScreenSaver", "ShuffleSet").c_str());
-  theSettings.ChangeDelay = ini.Int("ScreenSaver", "ChangeDelay", 300);
-  theSettings.CurrentPicture = ini.Int("ScreenSaver", "CurrentPicture", 1);
-  snprintf(theSettings.CurrentSet, sizeof theSettings.CurrentSet, "%s", ini.String("ScreenSaver", "CurrentSet").c_str());
-  theSettings.StartDelay = ini.Int("ScreenSaver", "StartDelay", 1);
-  theSettings.UpdateWallpaper = ini.Int("Wallpaper", "UpdateWallpaper", 0);
-  ResolveCurrentCollection();
+void LoadSettings(const std::string& path, SaverSettings* settings) {
+  const Profile ini(path.c_str());
+  SaverSettings& s = *settings;
+  s.ShowTitle = ini.Int("Main", "ShowTitle", 0);
+  s.FullScreen = ini.Int("Main", "FullScreen", 0);
+  s.Fade = ini.Int("Main", "Fade", 1);
+  s.Shuffle = ini.Int("Main", "Shuffle", 0);
+  s.Subfolders = ini.Int("Main", "Subfolders", 1);
+  s.ShuffleSeed = unsigned(ini.Int("ScreenSaver", "ShuffleSeed", 0));
+  s.ShuffleStep = ini.Int("ScreenSaver", "ShuffleStep", 0);
+  s.ShuffleCount = ini.Int("ScreenSaver", "ShuffleCount", 0);
+  snprintf(s.ShuffleSet, sizeof s.ShuffleSet, "%s", ini.String("ScreenSaver", "ShuffleSet").c_str());
+  s.ChangeDelay = ini.Int("ScreenSaver", "ChangeDelay", 300);
+  s.CurrentPicture = ini.Int("ScreenSaver", "CurrentPicture", 1);
+  snprintf(s.CurrentSet, sizeof s.CurrentSet, "%s", ini.String("ScreenSaver", "CurrentSet").c_str());
+  s.StartDelay = ini.Int("ScreenSaver", "StartDelay", 1);
+  s.UpdateWallpaper = ini.Int("Wallpaper", "UpdateWallpaper", 0);
 }
 
-void SavePicturePlace() {
-  WriteInt("ScreenSaver", "CurrentPicture", theSettings.CurrentPicture);
-  if (!theSettings.Shuffle) return;
-  char seed[16];
-  snprintf(seed, sizeof seed, "%u", theSettings.ShuffleSeed);
-  WriteProfileValue(kSettingsFile, "ScreenSaver", "ShuffleSeed", seed);
-  WriteInt("ScreenSaver", "ShuffleStep", theSettings.ShuffleStep);
-  WriteInt("ScreenSaver", "ShuffleCount", theSettings.ShuffleCount);
-  WriteProfileValue(kSettingsFile, "ScreenSaver", "ShuffleSet", theSettings.ShuffleSet);
-}
-
-void SaveSettings() {
-  WriteInt("Main", "ShowTitle", theSettings.ShowTitle);
-  WriteInt("Main", "FullScreen", theSettings.FullScreen);
-  WriteInt("Main", "Fade", theSettings.Fade);
-  WriteInt("Main", "Shuffle", theSettings.Shuffle);
-  WriteInt("Main", "Subfolders", theSettings.Subfolders);
-  WriteInt("ScreenSaver", "ChangeDelay", theSettings.ChangeDelay);
-  WriteInt("ScreenSaver", "CurrentPicture", theSettings.CurrentPicture);
-  WriteProfileValue(kSettingsFile, "ScreenSaver", "CurrentSet", theSettings.CurrentSet);
-  // The system gets the time-out before the file gets StartDelay.
-  SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, TimeoutSeconds(theSettings.StartDelay), nullptr,
-                        SPIF_UPDATEINIFILE);
-  WriteInt("ScreenSaver", "StartDelay", theSettings.StartDelay);
-  WriteInt("Wallpaper", "UpdateWallpaper", theSettings.UpdateWallpaper);
-
-  if (theSettings.UpdateWallpaper != 0) {
-    char key[16];
-    snprintf(key, sizeof key, "%d", theSettings.CurrentPicture);
-    std::string path;
-    // A path cut to fit would name some other file: skip the wallpaper then.
-    if (LookUpPicturePath(key, &path)) {
-      std::u16string wide = Utf8ToUtf16(path);
-      SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE);
-    }
+SaveResult SavePicturePlace(const std::string& path, const SaverSettings& s) {
+  Changes changes;
+  changes.Int("ScreenSaver", "CurrentPicture", s.CurrentPicture);
+  if (s.Shuffle) {
+    changes.Text("ScreenSaver", "ShuffleSeed", std::to_string(s.ShuffleSeed));
+    changes.Int("ScreenSaver", "ShuffleStep", s.ShuffleStep);
+    changes.Int("ScreenSaver", "ShuffleCount", s.ShuffleCount);
+    changes.Text("ScreenSaver", "ShuffleSet", s.ShuffleSet);
   }
+  return changes.Write(path);
+}
+
+SaveResult SaveSettings(const std::string& path, const SaverSettings& s, const std::vector<IniChange>& more,
+                        const std::string& wallpaper) {
+  Changes changes;
+  changes.Int("Main", "ShowTitle", s.ShowTitle);
+  changes.Int("Main", "FullScreen", s.FullScreen);
+  changes.Int("Main", "Fade", s.Fade);
+  changes.Int("Main", "Shuffle", s.Shuffle);
+  changes.Int("Main", "Subfolders", s.Subfolders);
+  changes.Int("ScreenSaver", "ChangeDelay", s.ChangeDelay);
+  changes.Int("ScreenSaver", "CurrentPicture", s.CurrentPicture);
+  changes.Text("ScreenSaver", "CurrentSet", s.CurrentSet);
+  changes.Int("ScreenSaver", "StartDelay", s.StartDelay);
+  changes.Int("Wallpaper", "UpdateWallpaper", s.UpdateWallpaper);
+  changes.Add(more);
+  // The system gets the time-out before the file gets StartDelay.
+  SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, TimeoutSeconds(s.StartDelay), nullptr, SPIF_UPDATEINIFILE);
+  const SaveResult result = changes.Write(path);
+  if (s.UpdateWallpaper != 0 && !wallpaper.empty()) SetWallpaper(wallpaper);
+  return result;
 }

@@ -1,7 +1,11 @@
 // The settings record, LUMARO.INI's keys and their defaults, load and save.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/win.h"
+#include "text/ini_text.h"
 
 // Sizes of the record's texts, in UTF-8: each character (a UTF-16 unit, as
 // Windows counts them) takes at most 3 bytes.
@@ -16,7 +20,7 @@ enum {
 
 extern const char kSettingsFile[];  // "LUMARO.INI", always named bare
 
-// One record for the whole process; the fields carry their INI keys' names.
+// The settings the program runs with; the fields carry their INI keys' names.
 struct SaverSettings {
   int ShowTitle;        // only 1 counts as on
   int FullScreen;       // 1 stretches; anything else centres
@@ -38,15 +42,26 @@ struct SaverSettings {
   char ShuffleSet[kNameSize] = "";  // the collection it was made for
 };
 
-extern SaverSettings theSettings;
+// What a save wrote, or the file it could not write and the system's
+// reason (NamedFileError), for someone to tell the user.
+struct SaveResult {
+  bool ok = true;
+  std::string file;
+  unsigned long error = 0;
+};
 
-// Fills the record from LUMARO.INI and resolves the current collection.
-void LoadSettings();
+// Fills the record from the settings file at `path`; a missing or unreadable
+// file gives every default. The collection is resolved apart from this
+// (settings/collection.h).
+void LoadSettings(const std::string& path, SaverSettings* settings);
 
 // Writes CurrentPicture and, while shuffling, the round: where the show
 // goes on after a restart.
-void SavePicturePlace();
+SaveResult SavePicturePlace(const std::string& path, const SaverSettings& settings);
 
-// Writes every key of the dialog back, sets the screen-saver time-out and, when asked
-// for, the wallpaper.
-void SaveSettings();
+// Writes every key of the dialog and the `more` changes (the catalogue's)
+// to the file at once, after setting the screen-saver time-out; with
+// UpdateWallpaper on, `wallpaper` (when not empty) then becomes the
+// wallpaper, whose failure is ignored as Windows' own savers ignore it.
+SaveResult SaveSettings(const std::string& path, const SaverSettings& settings,
+                        const std::vector<IniChange>& more, const std::string& wallpaper);

@@ -21,7 +21,20 @@ bool StampNamedFile(const std::string& path, FileStamp* stamp);
 // FALSE when it exists but cannot be read, or is larger.
 bool ReadNamedFile(const std::string& path, std::string* bytes, size_t limit);
 
-// The bytes go to a new file in the same folder, which then takes the old
-// file's place in one step: a reader sees the old file or the new one,
-// never part of either. On failure the old file stays and the new one goes.
+// The bytes go to a new file in the same folder, flushed to the disk, which
+// then takes the old file's place in one step: a reader, a killed process or
+// a power cut leaves the old file or the new one, never part of either. On
+// failure the old file stays and the new one goes.
 bool ReplaceNamedFile(const std::string& path, const std::string& bytes);
+
+// FALSE only when the system answers that there is no such file or folder:
+// one it cannot reach or read still counts as there.
+bool NamedFileExists(const std::string& path);
+
+// The folder and those it lies in, made where missing. FALSE when it is not
+// there afterwards.
+bool MakeNamedFolder(const std::string& path);
+
+// Why the last of these calls to fail on this thread failed: the system's
+// error code (errno natively), for a message to name.
+unsigned long NamedFileError();

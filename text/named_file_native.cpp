@@ -55,6 +55,24 @@ bool ReplaceNamedFile(const std::string& path, const std::string& bytes) {
   bool ok = done == bytes.size() && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   if (ok) ok = rename(temp.c_str(), local.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
+  if (!ok) {
+    const int error = errno;
+    unlink(temp.c_str());
+    errno = error;
+  }
   return ok;
 }
+
+bool NamedFileExists(const std::string& path) {
+  struct stat st;
+  return stat(Local(path).c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+bool MakeNamedFolder(const std::string& path) {
+  const std::string local = Local(path);
+  for (size_t i = local.find('/', 1); i != std::string::npos; i = local.find('/', i + 1))
+    mkdir(local.substr(0, i).c_str(), 0700);
+  return mkdir(local.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+unsigned long NamedFileError() { return static_cast<unsigned long>(errno); }

@@ -66,19 +66,20 @@ double Make(const std::wstring& root, FolderOutcome* outcome) {
 // Look-ups of random pictures' paths and titles in `file`, through the index (the first one
 // builds it) and through GetPrivateProfileStringW.
 void LookUps(const std::string& file, int count) {
-  snprintf(theSettings.CollectionFile, sizeof theSettings.CollectionFile, "%s", file.c_str());
-  snprintf(theSettings.CollectionDir, sizeof theSettings.CollectionDir, "%s", file.substr(0, file.rfind('\\')).c_str());
+  CollectionIndex index;
+  const std::string dir = file.substr(0, file.rfind('\\'));
   std::vector<double> ours, windows;
   double first = 0;
   srand(1);
   const std::wstring wide = Wide(file);
   for (int i = 0; i < 200; ++i) {
-    char key[16], title[kValueSize];
-    snprintf(key, sizeof key, "%d", 1 + rand() % count);
+    const int number = 1 + rand() % count;
+    const std::string key = std::to_string(number);
     std::string path;
     double start = Now();
-    LookUpPicturePath(key, &path);
-    LookUpTitle(key, title);
+    index.Refresh(file);
+    LookUpPicturePath(index, dir, number, &path);
+    LookUpTitle(index, number);
     const double spent = Now() - start;
     if (i == 0) first = spent;
     else ours.push_back(spent);

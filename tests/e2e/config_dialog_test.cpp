@@ -128,6 +128,16 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
          EXPECT_TRUE(PreviewShows(kBlue, 1500)) << "the picked collection is not previewed in time";
        }, IDCANCEL, "", 420, ""},
       {"Escape", Settings("Red"), [&] { Pick("Blue"); }, VK_ESCAPE, "", 420, ""},
+      // A settings file that cannot be written: OK says so, naming it, and the dialog stays with the choices made.
+      {"a read-only settings file", Settings("Red"), [&] {
+         Pick("Blue");
+         SetFileAttributesA(kSettingsPath.c_str(), FILE_ATTRIBUTE_READONLY);
+         Click(IDOK);
+         EXPECT_NE(std::string::npos, saver->CloseMessageBox().find("cannot save your settings in \"" + kSettingsPath + "\""));
+         EXPECT_TRUE(IsWindowVisible(dlg));
+         EXPECT_EQ("Blue", Selected());
+         SetFileAttributesA(kSettingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+       }, IDCANCEL, "", 300, ""},
       // OK with a text that is no number: a prompt says why and goes with its button; the dialog stays, the
       // field at fault focused with its whole text selected.
       {"not a number", Settings("Red"), [&] {
@@ -358,7 +368,7 @@ TEST_F(AddFolder, SubfoldersDepthFirst) {
   Add(folder + "\\2023");
   EXPECT_EQ(0, boxWas) << "the last choice";
   ASSERT_TRUE(Leave(IDOK));
-  EXPECT_EQ(0, int(GetPrivateProfileIntA("Main", "Subfolders", 9, kSettingsPath)));
+  EXPECT_EQ(0, int(GetPrivateProfileIntA("Main", "Subfolders", 9, kSettingsPath.c_str())));
 }
 
 // A folder whose listing does not end (its collection file a FIFO no one writes to, as a file on a share
@@ -366,7 +376,7 @@ TEST_F(AddFolder, SubfoldersDepthFirst) {
 // and Cancel closes the window and changes nothing; the dialog then ends with the listing still held.
 TEST_F(AddFolder, CancelWhileListing) {
   WriteSolidBmp(UnixWorkDir() + "\\a.bmp", 8, 8, kBlue);
-  const HANDLE writer = MakeSilentFile("COLLECTION.INI");
+  const HANDLE writer = MakeSilentFile(UnixWorkDir() + "\\COLLECTION.INI");
   ASSERT_NE(nullptr, writer);
   Open();
   Add(UnixWorkDir(), -1, false);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -22,7 +23,15 @@ namespace e2e {
 
 using Pictures = std::vector<std::pair<std::string, std::string>>;  // file name, title
 
-const char kSettingsPath[] = "C:\\windows\\LUMARO.INI";  // where Wine keeps the saver's bare "LUMARO.INI"
+// The user's own folders, as the saver finds them: %APPDATA% and %LOCALAPPDATA%.
+inline std::string UserFolder(int csidl) {
+  char path[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+// Where the saver keeps its settings, its folder made for the tests to write in.
+inline const std::string kSettingsPath =
+    (CreateDirectoryA((UserFolder(CSIDL_APPDATA) + "\\Lumaro").c_str(), nullptr), UserFolder(CSIDL_APPDATA) + "\\Lumaro\\LUMARO.INI");
 const COLORREF kRed = RGB(220, 30, 40), kGreen = RGB(30, 200, 60), kBlue = RGB(40, 60, 220), kBlack = 0,
                kWhite = RGB(255, 255, 255);
 
@@ -319,33 +328,51 @@ inline std::string ShowSettings(const Pictures& pictures, const std::string& mai
          WriteCollection("C", count < 0 ? int(pictures.size()) : count, pictures) + "\r\n";
 }
 
-// A file that never answers, as one on a share that stopped: a FIFO `name` in UnixWorkDir() (made by the Unix
-// mkfifo) that this process holds open and never writes to. Returns the handle to close when done, or null.
-inline HANDLE MakeSilentFile(const std::string& name) {
-  std::string unix = UnixWorkDir().substr(2) + "/" + name;
-  std::replace(unix.begin(), unix.end(), '\\', '/');
-  if (!RunUnix("/usr/bin/mkfifo " + unix)) return nullptr;
+// The Unix path of a Windows path of this prefix, or "" (wine_get_unix_file_name, found at run time).
+inline std::string UnixPath(const std::string& path) {
+  typedef char*(CDECL * UnixName)(const WCHAR*);
+  // Through void*: the address GetProcAddress gives has no type of its own.
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  char* name = unixName ? unixName(Wide(path).c_str()) : nullptr;
+  const std::string unix = name ? name : "";
+  HeapFree(GetProcessHeap(), 0, name);
+  return unix;
+}
+
+// A file that never answers, as one on a share that stopped: a FIFO at `path` (made by the Unix mkfifo, in
+// place of any file there) that this process holds open and never writes to. Returns the handle to close when
+// done, or null.
+inline HANDLE MakeSilentFile(const std::string& path) {
+  DeleteFileA(path.c_str());
+  const std::string unix = UnixPath(path);
+  if (unix.empty() || !RunUnix("/usr/bin/mkfifo " + unix)) return nullptr;
   // Opened for reading and writing: to write only would wait for a reader. Asked again until mkfifo has made it.
   HANDLE writer = INVALID_HANDLE_VALUE;
   WaitUntil([&] {
-    writer = CreateFileA((UnixWorkDir() + "\\" + name).c_str(), GENERIC_READ | GENERIC_WRITE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
     return writer != INVALID_HANDLE_VALUE;
   }, 10000);
   return writer == INVALID_HANDLE_VALUE ? nullptr : writer;
 }
 
+// The FIFO at `path` gone (Wine cannot delete one), its handle closed first.
+inline void RemoveSilentFile(const std::string& path, HANDLE writer) {
+  CloseHandle(writer);
+  RunUnix("/bin/rm -f " + UnixPath(path));
+  WaitUntil([&] {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path.c_str(), &data);
+    return find == INVALID_HANDLE_VALUE || (FindClose(find), false);
+  }, 10000);
+}
+
 // A Unix symbolic link at `link` to the folder `target`, both Windows paths of this prefix: what Wine shows
 // as Windows shows a junction. FALSE when it could not be made.
 inline bool MakeLink(const std::string& link, const std::string& target) {
-  typedef char*(CDECL * UnixName)(const WCHAR*);
-  // Through void*: the address GetProcAddress gives has no type of its own.
-  const auto unixName = reinterpret_cast<UnixName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-  char* to = unixName ? unixName(Wide(target).c_str()) : nullptr;
-  char* dir = unixName ? unixName(Wide(link.substr(0, link.rfind('\\'))).c_str()) : nullptr;
-  const bool started = to && dir && RunUnix(std::string("/bin/ln -s ") + to + " " + dir + "/" + link.substr(link.rfind('\\') + 1));
-  HeapFree(GetProcessHeap(), 0, to), HeapFree(GetProcessHeap(), 0, dir);
+  const std::string to = UnixPath(target), dir = UnixPath(link.substr(0, link.rfind('\\')));
+  const bool started = !to.empty() && !dir.empty() && RunUnix("/bin/ln -s " + to + " " + dir + "/" + link.substr(link.rfind('\\') + 1));
   return started && WaitUntil([&] { return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
 }
 

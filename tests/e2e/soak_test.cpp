@@ -7,6 +7,7 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <random>
 
 #include "driver.h"
 
@@ -104,6 +105,24 @@ TEST(Soak, MemoryAndGdiObjectsStayFlatAndThePictureStillPaints) {
   Sleep(100);
   MouseTo(120, 100);
   EXPECT_TRUE(saver->WaitForExit(5000));
+
+  // Killed at random instants over 200 changes at the shortest delay: LUMARO.INI always reads whole, as it was
+  // but for the number.
+  const auto shape = [](std::string text) {
+    const size_t at = text.find("CurrentPicture=") + 15, end = text.find('\r', at);
+    return at < 15 || end == std::string::npos ? text : text.replace(at, end - at, "#");
+  };
+  const std::string whole = shape(ReadFile(kSettingsPath));
+  std::mt19937 random(28);
+  for (int changes = 0; changes < 200;) {
+    saver.reset(new Saver("/s"));
+    ASSERT_NE(nullptr, wnd = saver->WaitForWindow(10000));
+    for (int n = 1 + random() % 20; n > 0; --n, ++changes) PostMessageA(wnd, WM_TIMER, 1, 0);
+    Sleep(random() % 30);
+    TerminateProcess(saver->Process(), 1);
+    ASSERT_TRUE(saver->WaitForExit(5000));
+    ASSERT_EQ(whole, shape(ReadFile(kSettingsPath))) << "after " << changes << " changes";
+  }
 }
 
 }  // namespace

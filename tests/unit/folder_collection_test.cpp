@@ -71,14 +71,12 @@ TEST_F(FolderFiles, TheTextReadsBack) {
             "5=x.tif\r\n\r\n[Titles]\r\n1=Eve\r\n2=\" lead\"\r\n3=\"'q'\"\r\n4=\"''\"\r\n", text);
   WriteFile(file, text);
   SET(CurrentSet, "F"), WriteFile(m_file, "[Sets]\r\nF=" + file + "\r\n");
-  ResolveCurrentCollection();
-  EXPECT_EQ(5, theSettings.PictureCount);
+  ResolveCurrentCollection(m_file, &settings);
+  EXPECT_EQ(5, settings.PictureCount);
   for (size_t i = 0; i < pictures.size(); ++i) {
     std::string path;
-    char title[kValueSize];
-    const std::string key = std::to_string(i + 1);
-    LookUpPicturePath(key.c_str(), &path), LookUpTitle(key.c_str(), title);
-    EXPECT_EQ(m_dir.dir + "\\" + pictures[i].file + "|" + pictures[i].title, path + std::string("|") + title);
+    PathOf(int(i + 1), &path);
+    EXPECT_EQ(m_dir.dir + "\\" + pictures[i].file + "|" + pictures[i].title, path + "|" + LookUpTitle(m_index, int(i + 1)));
   }
   std::vector<CollectionEntry> read;
   ASSERT_TRUE(ReadCollectionEntries(file.c_str(), &read));
@@ -108,10 +106,10 @@ TEST_F(FolderFiles, AnEarlierCollectionAsTheSlideshowReadsIt) {
   }
 }
 
-// Added and removed collections reach Sets only when applied; files are never touched.
+// Added and removed collections reach Sets only when written; files are never touched.
 TEST_F(FolderFiles, CatalogueChanges) {
   WriteFile(m_file, "[Sets]\r\nA=C:\\A.INI\r\nB=C:\\B.INI\r\n");
-  CatalogueEdits edits;
+  CatalogueEdits edits(m_file);
   edits.Remove("a"), edits.Add("C", "C:\\C.INI"), edits.Add("D", "C:\\D.INI"), edits.Remove("d");
   edits.Remove("B"), edits.Add("B", "C:\\NEW\\B.INI");
   std::string files;
@@ -121,10 +119,10 @@ TEST_F(FolderFiles, CatalogueChanges) {
     files += file + std::string("|");
   }
   EXPECT_EQ("|C:\\NEW\\B.INI|C:\\C.INI|||", files);
-  EXPECT_EQ((std::vector<std::string>{"A", "B"}), Catalogue()) << "nothing written before Apply";
-  edits.Apply();
+  EXPECT_EQ((std::vector<std::string>{"A", "B"}), Catalogue()) << "nothing written before the changes";
+  ASSERT_TRUE(WriteProfileValues(m_file, edits.Changes()));
   EXPECT_EQ((std::vector<std::string>{"C", "B"}), Catalogue()) << "B removed, then added again";
-  EXPECT_EQ("C:\\NEW\\B.INI", Profile(kSettingsFile).String("Sets", "B"));
+  EXPECT_EQ("C:\\NEW\\B.INI", Profile(m_file.c_str()).String("Sets", "B"));
 }
 
 
@@ -205,9 +203,9 @@ TEST_F(FolderFiles, IndexFollowsTheFile) {
   SET(CollectionFile, file), SET(CollectionDir, m_dir.dir);
   WriteFile(file, "[Properties]\r\nCount=1\r\n[Pictures]\r\n1=a.jpg\r\n");
   std::string path;
-  LookUpPicturePath("1", &path);
+  PathOf(1, &path);
   WriteFile(file, "[Properties]\r\nCount=1\r\n[Pictures]\r\n1=longer.jpg\r\n");
-  LookUpPicturePath("1", &path);
+  PathOf(1, &path);
   EXPECT_EQ(m_dir.dir + "\\longer.jpg", path);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/switch_match.h"
+#include "settings/settings_place.h"
 #include "framework/int_parse.h"
 #include "framework/stretch_bands.h"
 #include "picture/paint_geometry.h"
@@ -20,6 +21,7 @@
 #include "saver/tick_rule.h"
 #include "settings/collection.h"
 #include "settings/saver_settings.h"
+#include "settings/wallpaper.h"
 #include "unit/settings_fixture.h"
 
 #ifndef _WIN32
@@ -30,16 +32,16 @@ namespace {
 
 // The run mode and the window named on the command line, as the screen-saver host and a user give them.
 TEST(Rules, Switches) {
-  const RunMode C = RUN_CONFIGURE, S = RUN_SLIDESHOW, P = RUN_PREVIEW, N = RUN_NONE;
+  const RunMode C = RUN_CONFIGURE, S = RUN_SLIDESHOW, P = RUN_PREVIEW, W = RUN_SET_WALLPAPER, N = RUN_NONE;
   const struct { const char *arg1, *arg2; RunMode mode; uint32_t window; } cases[] = {
       {nullptr, nullptr, C, 0}, {"-s", nullptr, S, 0}, {"/S", "1234", S, 0}, {"/c", "junk", C, 0}, {"/c", "", C, 0},
       {"-C:99", "5", C, 99}, {"/c", "00012", C, 12}, {"/c : 7", nullptr, C, 7}, {"/c:4294967295", nullptr, C, 4294967295u},
       {"/c:4294967296", nullptr, C, 0}, {"/c", "99999999999999999999999", C, 0}, {"/p1234567", nullptr, P, 1234567},
-      {"/P:8", nullptr, P, 8}, {"p", "1", P, 1}, {"/p", "4294967296", P, 0},
-      // Anything else ends the program: two prefixes, more after "s", junk or no number where one must be.
+      {"/P:8", nullptr, P, 8}, {"p", "1", P, 1}, {"/p", "4294967296", P, 0}, {"/w", "C:\\A B\\", W, 0}, {"-W", "x", W, 0},
+      // Anything else ends the program: two prefixes, more after "s", junk or no number or path where one must be.
       {"/c:123abc", nullptr, N, 0}, {"/c:", nullptr, N, 0}, {"/c123", nullptr, N, 0}, {"/c::5", nullptr, N, 0},
       {"/p", nullptr, N, 0}, {"/p", "12x", N, 0}, {"/p", "", N, 0}, {"/a", "1234", N, 0}, {"//s", nullptr, N, 0},
-      {"-/c", nullptr, N, 0}, {"/s5", nullptr, N, 0}, {"", nullptr, N, 0}};
+      {"-/c", nullptr, N, 0}, {"/s5", nullptr, N, 0}, {"", nullptr, N, 0}, {"/w", nullptr, N, 0}, {"/w", "", N, 0}};
   for (const auto& c : cases) {
     const RunChoice choice = ChooseRunMode(c.arg1, c.arg2);
     EXPECT_EQ(c.mode, choice.mode) << (c.arg1 ? c.arg1 : "(none)") << " " << (c.arg2 ? c.arg2 : "");
@@ -66,6 +68,11 @@ TEST(Rules, SmallRules) {
   for (const auto& s : steps) EXPECT_EQ(s.closes, MouseMoveCloses(&last, s.x, s.y)) << s.x << "," << s.y;
   const int next[][3] = {{1, 3, 2}, {3, 3, 1}, {7, 5, 1}, {-1, 3, 0}, {INT_MAX, INT_MAX, 1}, {0, INT_MAX, 1}};
   for (const auto& c : next) EXPECT_EQ(c[2], NextPictureNumber(c[0], c[1])) << c[0] << " of " << c[1];
+  // The wallpaper is set here on "Default" or where the name cannot be read, elsewhere by a process started there.
+  const std::pair<std::string, BOOL> desktops[] = {{"Default", FALSE}, {"dEFAULT", FALSE}, {"", FALSE}, {"Screen-saver", TRUE}};
+  for (const auto& [name, handsOver] : desktops) EXPECT_EQ(handsOver, HandsWallpaperOver(name)) << name;
+  // Backslashes that end a path would escape the closing quote.
+  EXPECT_EQ("\"C:\\L.SCR\" /w \"C:\\A B\\\\\"", WallpaperCommandLine("C:\\L.SCR", "C:\\A B\\"));
 }
 
 // Which ticks change the picture, the collection switching to `newSet` at tick `switchAt`.
@@ -202,17 +209,17 @@ TEST(Rules, PinnedBands) {
   }
 }
 
-std::string Resolved() {
-  return theSettings.CollectionFile + (" | " + std::string(theSettings.CollectionDir)) + " | " + std::to_string(theSettings.PictureCount);
+std::string Resolved(const SaverSettings& s) {
+  return s.CollectionFile + (" | " + std::string(s.CollectionDir)) + " | " + std::to_string(s.PictureCount);
 }
 
 // Every field in one line, so that a failure shows them all.
-std::string Record() {
-  const SaverSettings& s = theSettings;
-  char text[1024];
-  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d ", s.ShowTitle, s.FullScreen, s.ChangeDelay, s.CurrentPicture,
-           s.CurrentSet, s.StartDelay, s.UpdateWallpaper, s.Fade);
-  return text + Resolved();
+std::string Record(const SaverSettings& s) {
+  char text[2048];
+  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d %d %d %u %d %d %s ", s.ShowTitle, s.FullScreen, s.ChangeDelay,
+           s.CurrentPicture, s.CurrentSet, s.StartDelay, s.UpdateWallpaper, s.Fade, s.Shuffle, s.Subfolders,
+           s.ShuffleSeed, s.ShuffleStep, s.ShuffleCount, s.ShuffleSet);
+  return text + Resolved(s);
 }
 
 
@@ -246,18 +253,18 @@ TEST_F(Settings, ResolveAndSelectACollection) {
       {"Real", m_sea + " | " + m_dir.dir + " | 10"}, {"", " |  | 0"}, {"Unknown", " |  | 0"}, {"Empty", " |  | 0"},
       {"NoEq", " |  | 0"}};
   for (const auto& [set, resolved] : cases) {
-    SET(CurrentSet, set), theSettings.PictureCount = 99;
-    ResolveCurrentCollection();
-    EXPECT_EQ(resolved, Resolved()) << set;
+    SET(CurrentSet, set), settings.PictureCount = 99;
+    ResolveCurrentCollection(m_file, &settings);
+    EXPECT_EQ(resolved, Resolved(settings)) << set;
   }
   // Selecting reads no Count; the current name does nothing, and case counts.
-  SET(CurrentSet, "SEA"), SET(CollectionFile, "stale"), theSettings.PictureCount = 7;
-  SelectCollection("SEA");
-  EXPECT_EQ("stale |  | 7", Resolved());
-  SelectCollection("Real");
-  EXPECT_EQ(m_sea + " | " + m_dir.dir + " | 7", Resolved());
-  SelectCollection(std::string(400, 'x').c_str());
-  EXPECT_EQ(std::string(255, 'x') + " C:\\P\\X.INI | C:\\P | 7", theSettings.CurrentSet + (" " + Resolved()));
+  SET(CurrentSet, "SEA"), SET(CollectionFile, "stale"), settings.PictureCount = 7;
+  SelectCollection(m_file, &settings, "SEA");
+  EXPECT_EQ("stale |  | 7", Resolved(settings));
+  SelectCollection(m_file, &settings, "Real");
+  EXPECT_EQ(m_sea + " | " + m_dir.dir + " | 7", Resolved(settings));
+  SelectCollection(m_file, &settings, std::string(400, 'x').c_str());
+  EXPECT_EQ(std::string(255, 'x') + " C:\\P\\X.INI | C:\\P | 7", settings.CurrentSet + (" " + Resolved(settings)));
 }
 
 TEST_F(Settings, PicturePathsAndTitles) {
@@ -265,49 +272,90 @@ TEST_F(Settings, PicturePathsAndTitles) {
   for (int i = 0; i < 250; ++i) d250 += "\xCE\xB4";
   WriteFile(m_sea, "[Pictures]\r\n1=LAKE.BMP\r\n10=sub\\TEN.BMP\r\n2=ABCD\r\n3=ABCDE\r\n"
                    "[Titles]\r\n1=Sunset\\nat sea\r\n");
-  const std::tuple<std::string, std::string, const char*, BOOL, std::string> cases[] = {
-      // collection file, directory, key, result, path
-      {m_sea, "C:\\PICS", "1", TRUE, "C:\\PICS\\LAKE.BMP"}, {m_sea, "C:", "10", TRUE, "C:\\sub\\TEN.BMP"},
-      {m_sea, "C:", "010", TRUE, "C:\\"},  // keys have no leading zeros
-      {"", "C:", "1", TRUE, "C:\\"},       // no collection file: an empty name
-      {m_sea, d250, "2", TRUE, d250 + "\\ABCD"}, {m_sea, d250, "3", FALSE, ""}};  // 255 fit
-  for (const auto& [file, dir, key, result, expected] : cases) {
+  const std::tuple<std::string, std::string, int, BOOL, std::string> cases[] = {
+      // collection file, directory, number, result, path
+      {m_sea, "C:\\PICS", 1, TRUE, "C:\\PICS\\LAKE.BMP"}, {m_sea, "C:", 10, TRUE, "C:\\sub\\TEN.BMP"},
+      {m_sea, "C:", 4, TRUE, "C:\\"},  // no such picture: an empty name
+      {"", "C:", 1, TRUE, "C:\\"},     // no collection file: the same
+      {m_sea, d250, 2, TRUE, d250 + "\\ABCD"}, {m_sea, d250, 3, FALSE, ""}};  // 255 fit
+  for (const auto& [file, dir, number, result, expected] : cases) {
     SET(CollectionFile, file), SET(CollectionDir, dir);
     std::string path = "stale";
-    EXPECT_EQ(result, LookUpPicturePath(key, &path)) << dir << " " << key;
-    EXPECT_EQ(expected, path) << dir << " " << key;
+    EXPECT_EQ(result, PathOf(number, &path)) << dir << " " << number;
+    EXPECT_EQ(expected, path) << dir << " " << number;
   }
-  char title[kValueSize], none[kValueSize] = "junk";
-  LookUpTitle("1", title), SET(CollectionFile, ""), LookUpTitle("1", none);  // no collection file: no title
-  EXPECT_EQ("Sunset\r\nat sea|", title + std::string("|") + none);
+  SET(CollectionFile, m_sea), m_index.Refresh(CollectionPath(settings));
+  const std::string title = LookUpTitle(m_index, 1);
+  SET(CollectionFile, ""), m_index.Refresh(CollectionPath(settings));
+  EXPECT_EQ("Sunset\r\nat sea|", title + "|" + LookUpTitle(m_index, 1));  // no collection file: no title
 }
 
-// Loading without a file gives every default. A save writes every key, which loading reads back, and keeps
-// the catalogue; it sets the time-out in seconds and, when asked for, the wallpaper.
+// Loading without a file gives every key's default, whatever the record held. A save writes every key of the
+// dialog and the place every key of the show's place, which loading reads back; the time-out goes to the
+// system in seconds and, when asked for, the picture on screen becomes the wallpaper. A file that cannot be
+// written is named.
 TEST_F(Settings, LoadAndSave) {
-  LoadSettings();
-  EXPECT_EQ("0 0 300 1  1 0 1  |  | 0", Record());
+  const SaverSettings junk = {9, 9, 9, 9, "junk", 9, 9, "j", "j", 9, 9, 9, 9, 9u, 9, 9, "junk"};
+  settings = junk;
+  LoadSettings(m_file, &settings), ResolveCurrentCollection(m_file, &settings);
+  EXPECT_EQ("0 0 300 1  1 0 1 0 1 0 0 0   |  | 0", Record(settings));
   SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
   WriteFile(m_sea, "[Pictures]\r\n1=ONE.BMP\r\n2=LAKE.BMP\r\n3=" + std::string(250, 'W') + ".BMP\r\n");
   WriteFile(m_file, "[Sets]\r\nSEA=" + m_sea + "\r\n");
-  const struct { int minutes, update, picture; UINT seconds; std::string wallpaper; } cases[] = {
-      {5, 0, 2, 300, ""},
-      {-3, 1, 3, 0, ""},                                     // a path that does not fit: no call
-      {INT_MAX, -1, 2, INT_MAX, m_dir.dir + "\\LAKE.BMP"},   // any non-zero value asks
-      {35791394, 1, 7, 2147483640, m_dir.dir + "\\"}};       // no such picture: the directory and a backslash
+  const struct { int minutes, update, picture, shuffle; UINT seconds; std::string wallpaper, round; } cases[] = {
+      {5, 0, 2, 0, 300, "", "0 0 0 "},  // not shuffling: the round is not written
+      {-3, 1, 3, 0, 0, "", "0 0 0 "},   // a path that does not fit: no call
+      {INT_MAX, -1, 2, 1, INT_MAX, m_dir.dir + "\\LAKE.BMP", "4000000000 5 6 SET"},  // any non-zero value asks
+      {35791394, 1, 7, 2, 2147483640, m_dir.dir + "\\", "4000000000 5 6 SET"}};  // no such picture: the directory and a backslash
   for (const auto& c : cases) {
-    theSettings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0, c.update};
+    settings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0, c.update, c.shuffle, 0,
+                             4000000000u, 5, 6, "SET"};
     SET(CollectionFile, m_sea), SET(CollectionDir, m_dir.dir);
-    SaveSettings();
+    EXPECT_TRUE(SaveSettings(m_file, settings, {}, c.update ? WallpaperPath(settings, &m_index) : "").ok);
+    settings.CurrentPicture += 100;  // the show goes on
+    EXPECT_TRUE(SavePicturePlace(m_file, settings).ok);
     UINT seconds = 0;
     SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0);
     char wallpaper[1024] = "";
     SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof wallpaper, wallpaper, 0);
-    theSettings = SaverSettings{};
-    LoadSettings();
-    EXPECT_EQ(std::to_string(c.seconds) + " " + c.wallpaper + " | 1 2 17 " + std::to_string(c.picture) + " SEA " +
-                  std::to_string(c.minutes) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " + m_sea + " | " + m_dir.dir + " | 0",
-              std::to_string(seconds) + " " + wallpaper + " | " + Record());
+    settings = junk;
+    LoadSettings(m_file, &settings), ResolveCurrentCollection(m_file, &settings);
+    EXPECT_EQ(std::to_string(c.seconds) + " " + c.wallpaper + " | 1 2 17 " + std::to_string(c.picture + 100) + " SEA " +
+                  std::to_string(c.minutes) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " +
+                  std::to_string(c.shuffle) + " 0 " + c.round + " " + m_sea + " | " + m_dir.dir + " | 0",
+              std::to_string(seconds) + " " + wallpaper + " | " + Record(settings));
+  }
+  std::filesystem::remove(LocalPath(m_file)), std::filesystem::create_directory(LocalPath(m_file));
+  EXPECT_EQ(m_file + " 0", SaveSettings(m_file, settings, {}, "").file + " " + std::to_string(SavePicturePlace(m_file, settings).ok));
+  std::filesystem::remove(LocalPath(m_file));
+}
+
+// The user's file is made from the first of the Windows folder's and the machine's that exists, byte for byte;
+// an existing user's file, even one that cannot be read, is never touched, and a source that cannot be read
+// makes nothing.
+TEST_F(Settings, WhereTheSettingsComeFrom) {
+  const std::string windows = std::string("\xFF\xFE[\0S\0]\0", 8), machine = "[Sets]\r\nSamples=C:\\S.INI\r\n", user = "[Main]\r\n";
+  const struct { const char* name; const char *user, *windows, *machine; MoveIn result; std::string made; } cases[] = {
+      {"none", nullptr, nullptr, nullptr, MoveIn::kDefaults, ""},
+      {"the Windows folder's", nullptr, windows.c_str(), nullptr, MoveIn::kFromWindows, windows},
+      {"the machine's", nullptr, nullptr, machine.c_str(), MoveIn::kFromMachine, machine},
+      {"both", nullptr, windows.c_str(), machine.c_str(), MoveIn::kFromWindows, windows},
+      {"the user's there", user.c_str(), windows.c_str(), machine.c_str(), MoveIn::kThere, user},
+      {"the user's unreadable", "", windows.c_str(), nullptr, MoveIn::kThere, "(folder)"},
+      {"an unreadable source", nullptr, "", machine.c_str(), MoveIn::kFailed, ""}};
+  int n = 0;
+  for (const auto& c : cases) {
+    const std::string dir = m_dir.dir + "\\" + std::to_string(++n);
+    const SettingsPlaces places = {dir + "\\user\\LUMARO.INI", dir + "\\LUMARO.INI", dir + "\\machine\\LUMARO.INI"};
+    for (const auto& [path, bytes] : {std::pair(places.user, c.user), {places.windows, c.windows}, {places.machine, c.machine}}) {
+      std::filesystem::create_directories(LocalPath(path.substr(0, path.rfind('\\'))));
+      if (bytes && *bytes) WriteFile(path, bytes == windows.c_str() ? windows : bytes);
+      if (bytes && !*bytes) std::filesystem::create_directory(LocalPath(path));  // a folder of that name
+    }
+    EXPECT_EQ(c.result, MoveInSettings(places)) << c.name;
+    const bool folder = std::filesystem::is_directory(LocalPath(places.user));
+    EXPECT_EQ(c.made, folder ? "(folder)" : ReadFile(places.user)) << c.name;
+    EXPECT_EQ(c.windows && *c.windows ? windows : "", ReadFile(places.windows)) << c.name << ": the old file unchanged";
   }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@
 inline std::string Swap(std::string path, char from, char to) { return std::replace(path.begin(), path.end(), from, to), path; }
 inline std::string LocalPath(const std::string& path) { return Swap(path, '\\', '/'); }
 inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(LocalPath(path), std::ios::binary) << bytes; }
+inline std::string ReadFile(const std::string& path) {  // empty when missing, or a folder
+  if (std::filesystem::is_directory(LocalPath(path))) return "";
+  std::ifstream in(LocalPath(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // A fresh directory, removed with its contents at the end of the test.
 struct TempDir {
@@ -33,13 +39,6 @@ struct TempDir {
   std::string dir = Swap(::testing::TempDir() + "lumaro-" + std::to_string(std::random_device()()), '/', '\\');
 };
 
-// The catalogue's names, in the order the dialog gets them.
-inline std::vector<std::string> Catalogue() {
-  std::vector<std::string> names;
-  ListCollections([](const char* n, void* v) { static_cast<std::vector<std::string>*>(v)->push_back(n); }, &names);
-  return names;
-}
-
 // Entries as "file=title|" each.
 inline std::string Listed(const std::vector<CollectionEntry>& entries) {
   std::string text;
@@ -47,29 +46,29 @@ inline std::string Listed(const std::vector<CollectionEntry>& entries) {
   return text;
 }
 
-#define SET(field, text) snprintf(theSettings.field, sizeof theSettings.field, "%s", std::string(text).c_str())
+#define SET(field, text) snprintf(settings.field, sizeof settings.field, "%s", std::string(text).c_str())
 
-// LUMARO.INI: natively in the test's own profile directory, under Wine in Windows' directory.
-inline std::string SettingsFile(const TempDir& dir) {
-#ifdef _WIN32
-  char windows[MAX_PATH] = "";
-  GetWindowsDirectoryA(windows, sizeof windows);
-  return (void)dir, windows + std::string("\\LUMARO.INI");
-#else
-  NativeSetProfileDirectory(LocalPath(dir.dir).c_str());
-  return dir.Path("LUMARO.INI");
-#endif
-}
-
-// Each test starts without LUMARO.INI, which Windows may cache.
+// Each test starts without LUMARO.INI, in a directory of its own, which
+// natively is also where bare profile names live.
 class Settings : public ::testing::Test {
  protected:
-  void SetUp() override { TearDown(); }
-  void TearDown() override {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kSettingsFile);
-    remove(LocalPath(m_file).c_str());
-    theSettings = SaverSettings{};
+#ifndef _WIN32
+  Settings() { NativeSetProfileDirectory(LocalPath(m_dir.dir).c_str()); }
+  ~Settings() override { NativeSetProfileDirectory(nullptr); }
+#endif
+  // The catalogue's names, in the order the dialog gets them.
+  std::vector<std::string> Catalogue() const {
+    std::vector<std::string> names;
+    ListCollections(m_file, [](const char* n, void* v) { static_cast<std::vector<std::string>*>(v)->push_back(n); }, &names);
+    return names;
+  }
+  // Picture `number` of the record's collection, as the show looks it up.
+  BOOL PathOf(int number, std::string* path) {
+    m_index.Refresh(CollectionPath(settings));
+    return LookUpPicturePath(m_index, settings.CollectionDir, number, path);
   }
   TempDir m_dir;
-  std::string m_file = SettingsFile(m_dir), m_sea = m_dir.Path("SEA.INI");
+  std::string m_file = m_dir.Path("LUMARO.INI"), m_sea = m_dir.Path("SEA.INI");
+  SaverSettings settings{};
+  CollectionIndex m_index;
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "settings/profile.h"
+#include "text/ansi.h"
+#include "text/named_file.h"
 #include "text/text_file.h"
 #include "text/utf.h"
 #include "unit/settings_fixture.h"
@@ -45,13 +47,32 @@ TEST(Text, Utf8Utf16AndCase) {
 TEST_F(Settings, NumbersAndLines) {
   WriteFile(m_file, "[M]\n \t a = \v0x1F\f\nb=0o17\n  \r\n[not a header\nc=0b12\nd=-12\ne=+7 x\nf=  42abc\ng=0XaB\n"
                     "h=0xaFz\ni=0xFa\nj=4294967297\nk=z\nl=\ns=xyzx\nq='quoted'\n");
-  const Profile ini(kSettingsFile);
+  const Profile ini(m_file.c_str());
   std::string read;
   for (const char* key : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"}) read += std::to_string(ini.Int("M", key, 99)) + " ";
   EXPECT_EQ("31 15 1 -12 7 42 0 175 250 1 0 99 xyzx quoted", read + ini.String("M", "s") + " " + ini.String("M", "q"));
   std::filesystem::remove(LocalPath(m_file)), std::filesystem::create_directory(LocalPath(m_file));
-  EXPECT_FALSE(WriteProfileValue(kSettingsFile, "M", "a", "1")) << "a settings file that cannot be read";
+  EXPECT_FALSE(WriteProfileValue(m_file.c_str(), "M", "a", "1")) << "a settings file that cannot be read";
   std::filesystem::remove(LocalPath(m_file));
+}
+
+// A file is replaced whole or not at all: a move that fails (onto a folder, or into a folder that does not exist)
+// leaves what was there and no new file beside it.
+TEST_F(Settings, ReplacedWholeOrNotAtAll) {
+  const std::string file = m_dir.Path("F.INI"), folder = m_dir.Path("D.INI");
+  std::filesystem::create_directories(LocalPath(folder + "\\inside"));
+  WriteFile(file, "old");
+  const std::tuple<std::string, bool, std::string> cases[] = {
+      {file, true, "new"}, {folder, false, ""}, {m_dir.Path("missing\\F.INI"), false, ""}};
+  for (const auto& [path, replaced, after] : cases) {
+    EXPECT_EQ(replaced, ReplaceNamedFile(path, "new")) << path;
+    EXPECT_TRUE(replaced || NamedFileError() != 0) << path << ": no reason";
+    EXPECT_EQ(after, ReadFile(path)) << path;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(LocalPath(folder + "\\inside")));
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(LocalPath(m_dir.dir))) files += entry.is_regular_file();
+  EXPECT_EQ(1u, files) << "a new file was left beside the old";
 }
 
 class Encodings : public Settings {
@@ -67,29 +88,48 @@ class Encodings : public Settings {
 // when everything fits, as Windows' own functions cannot read UTF-8.
 TEST_F(Encodings, WritesKeepOrWidenTheFile) {
   WriteFile(m_file, "[Other]\r\nKeep=\xFF" "es\r\nGone=1\r\n");
-  ASSERT_TRUE(WriteProfileValue(kSettingsFile, "Sets", "Caf\xC3\xA9", "C:\\c"));
-  ASSERT_TRUE(WriteProfileValue(kSettingsFile, "Other", "Gone", nullptr));
+  ASSERT_TRUE(WriteProfileValue(m_file.c_str(), "Sets", "Caf\xC3\xA9", "C:\\c"));
+  ASSERT_TRUE(WriteProfileValue(m_file.c_str(), "Other", "Gone", nullptr));
   EXPECT_EQ("[Other]\r\nKeep=\xFF" "es\r\n[Sets]\r\nCaf\xE9=C:\\c\r\n", Read().substr(Read().find('[')));
-  ASSERT_TRUE(WriteProfileValue(kSettingsFile, "Sets", "\xCE\x95\xCE\xBB", "C:\\\xCE\xB5"));
-  ASSERT_TRUE(WriteProfileValue(kSettingsFile, "Main", "Fade", "0"));
-  ASSERT_TRUE(WriteProfileValue(kSettingsFile, "Sets", "Caf\xC3\xA9", nullptr));
+  ASSERT_TRUE(WriteProfileValue(m_file.c_str(), "Sets", "\xCE\x95\xCE\xBB", "C:\\\xCE\xB5"));
+  ASSERT_TRUE(WriteProfileValue(m_file.c_str(), "Main", "Fade", "0"));
+  ASSERT_TRUE(WriteProfileValue(m_file.c_str(), "Sets", "Caf\xC3\xA9", nullptr));
   EXPECT_EQ("\xFF\xFE", Read().substr(0, 2));
-  const Profile widened(kSettingsFile);
+  const Profile widened(m_file.c_str());
   EXPECT_EQ("\xC3\xBF" "es|C:\\\xCE\xB5|0|", widened.String("Other", "Keep") + "|" + widened.String("Sets", "\xCE\xB5\xCE\xBB") +
                                                 "|" + widened.String("Main", "Fade") + "|" + widened.String("Sets", "Caf\xC3\xA9"));
 #ifdef _WIN32
   // What an older version, reading through the narrow functions, gets from it.
   char old[64];
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, kSettingsFile);
-  GetPrivateProfileStringA("Other", "Keep", "", old, sizeof old, kSettingsFile);
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_file.c_str());
+  GetPrivateProfileStringA("Other", "Keep", "", old, sizeof old, m_file.c_str());
   EXPECT_STREQ("\xFF" "es", old);
 #endif
   WriteFile(m_file, "\xFF\xFE");  // empty, but UTF-16
-  ASSERT_TRUE(WriteProfileValue(kSettingsFile, "Main", "Fade", "1"));
+  ASSERT_TRUE(WriteProfileValue(m_file.c_str(), "Main", "Fade", "1"));
   EXPECT_EQ(std::string("\xFF\xFE[\0", 4), Read().substr(0, 4));
   WriteFile(m_file, "[Sets]\r\nCaf\xC3\xA9=C:\\c\r\n");
-  ASSERT_TRUE(WriteProfileValue(kSettingsFile, "Main", "Fade", "1"));
+  ASSERT_TRUE(WriteProfileValue(m_file.c_str(), "Main", "Fade", "1"));
   EXPECT_EQ("[Sets]\r\nCaf\xE9=C:\\c\r\n[Main]\r\nFade=1\r\n", Read().substr(Read().find('[')));
+
+#ifdef _WIN32
+  // A file in the code page, as the program writes it, comes out of our writes byte for byte as the system's own
+  // writes leave it. (Wine's, unlike Windows', also drop blank lines and the blanks around "=".)
+  const std::string start = "; kept\r\n[Main]\r\nFade=0\r\nshowtitle=1\r\n[Sets]\r\nA=C:\\a\r\n[Old]\r\nX=1\r\n";
+  const IniChange changes[] = {{"Main", "ShowTitle", "0"}, {"Main", "New", "2"},      {"Sets", "B", "C:\\b"},
+                               {"Sets", "A", nullptr},     {"Old", nullptr, nullptr}, {"Wallpaper", "UpdateWallpaper", "1"},
+                               {" Main ", "Fade", "1"},    {"Caf\xC3\xA9", "K", "\xC3\xA9t\xC3\xA9"}};
+  const std::string theirs = m_dir.Path("THEIRS.INI");
+  WriteFile(m_file, start), WriteFile(theirs, start);
+  for (const IniChange& c : changes) {
+    ASSERT_TRUE(WriteProfileValues(m_file, {c})) << c.section;
+    std::string s, k, v;
+    Utf8ToAnsi(c.section, &s), Utf8ToAnsi(c.key ? c.key : "", &k), Utf8ToAnsi(c.value ? c.value : "", &v);
+    WritePrivateProfileStringA(s.c_str(), c.key ? k.c_str() : nullptr, c.value ? v.c_str() : nullptr, theirs.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, theirs.c_str());
+    EXPECT_EQ(ReadFile(theirs), Read()) << "after " << c.section << " " << (c.key ? c.key : "-");
+  }
+#endif
 }
 
 }  // namespace
