@@ -196,6 +196,34 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
   }
 }
 
+// A user without LUMARO.INI: at the first start the one an older version kept in the Windows directory moves in,
+// with its collections; OK writes only the user's file, and the old file and the directory stay as they were.
+TEST_F(ConfigDialog, SettingsMoveInFromTheWindowsDirectory) {
+  const std::string old = WindowsDir() + "\\LUMARO.INI", settings = Settings("Green");
+  const auto listing = [] {
+    std::string names;
+    WIN32_FIND_DATAA d;
+    HANDLE find = FindFirstFileA((WindowsDir() + "\\*").c_str(), &d);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &d))
+      names += d.cFileName + (" " + std::to_string(d.nFileSizeLow)) + "|";
+    return FindClose(find), names;
+  };
+  ASSERT_TRUE(WindowsDirWritable(true));
+  WriteFile(old, settings);
+  WindowsDirWritable(false);
+  const std::string before = listing();
+  DeleteFileA(kSettingsPath.c_str());
+  saver.reset(new Saver(""));
+  ASSERT_NE(nullptr, dlg = saver->WaitForWindow(10000, "Lumaro Configuration"));
+  EXPECT_EQ("Green", Selected());
+  Pick("Blue");
+  ASSERT_TRUE(Leave(IDOK));
+  EXPECT_EQ(Settings("Blue"), ReadFile(kSettingsPath));
+  EXPECT_EQ(settings, ReadFile(old));
+  EXPECT_EQ(before, listing());
+  WindowsDirWritable(true), DeleteFileA(old.c_str()), WindowsDirWritable(false);
+}
+
 // At each DPI the dialog grows with its font and the monitor picture with it: the preview covers the
 // drawn screen exactly but for its last row, which shows below it, as at 96 dpi.
 TEST_F(ConfigDialog, PreviewOverTheMonitorScreenAtEachDpi) {

@@ -23,15 +23,13 @@ namespace e2e {
 
 using Pictures = std::vector<std::pair<std::string, std::string>>;  // file name, title
 
-// The user's own folders, as the saver finds them: %APPDATA% and %LOCALAPPDATA%.
-inline std::string UserFolder(int csidl) {
+// A folder of the user's own, as the saver finds it (CSIDL_APPDATA, CSIDL_LOCAL_APPDATA), with "\\Lumaro", made.
+inline std::string LumaroFolder(int csidl) {
   char path[MAX_PATH] = "";
   SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path);
-  return path;
+  return CreateDirectoryA((path + std::string("\\Lumaro")).c_str(), nullptr), path + std::string("\\Lumaro");
 }
-// Where the saver keeps its settings, its folder made for the tests to write in.
-inline const std::string kSettingsPath =
-    (CreateDirectoryA((UserFolder(CSIDL_APPDATA) + "\\Lumaro").c_str(), nullptr), UserFolder(CSIDL_APPDATA) + "\\Lumaro\\LUMARO.INI");
+inline const std::string kSettingsPath = LumaroFolder(CSIDL_APPDATA) + "\\LUMARO.INI";
 const COLORREF kRed = RGB(220, 30, 40), kGreen = RGB(30, 200, 60), kBlue = RGB(40, 60, 220), kBlack = 0,
                kWhite = RGB(255, 255, 255);
 
@@ -340,32 +338,45 @@ inline std::string UnixPath(const std::string& path) {
   return unix;
 }
 
-// A file that never answers, as one on a share that stopped: a FIFO at `path` (made by the Unix mkfifo, in
-// place of any file there) that this process holds open and never writes to. Returns the handle to close when
-// done, or null.
-inline HANDLE MakeSilentFile(const std::string& path) {
-  DeleteFileA(path.c_str());
+// `command` run on the Unix path of `path`, a Windows path of this prefix, and then `done` within 10 s.
+inline bool RunUnixOn(const std::string& command, const std::string& path, const std::function<bool()>& done) {
   const std::string unix = UnixPath(path);
-  if (unix.empty() || !RunUnix("/usr/bin/mkfifo " + unix)) return nullptr;
-  // Opened for reading and writing: to write only would wait for a reader. Asked again until mkfifo has made it.
-  HANDLE writer = INVALID_HANDLE_VALUE;
-  WaitUntil([&] {
-    writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-    return writer != INVALID_HANDLE_VALUE;
-  }, 10000);
-  return writer == INVALID_HANDLE_VALUE ? nullptr : writer;
+  return !unix.empty() && RunUnix(command + " " + unix) && WaitUntil(done, 10000);
 }
 
-// The FIFO at `path` gone (Wine cannot delete one), its handle closed first.
+// A file that never answers, as one on a share that stopped: a FIFO at `path` (made by the Unix mkfifo, in
+// place of any file there) that this process holds open and never writes to. Returns the handle to close with
+// RemoveSilentFile (Wine cannot delete a FIFO), or null.
+inline HANDLE MakeSilentFile(const std::string& path) {
+  DeleteFileA(path.c_str());
+  // Opened for reading and writing: to write only would wait for a reader. Asked again until mkfifo has made it.
+  HANDLE writer = INVALID_HANDLE_VALUE;
+  return RunUnixOn("/usr/bin/mkfifo", path, [&] {
+    return (writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr)) != INVALID_HANDLE_VALUE;
+  }) ? writer : nullptr;
+}
 inline void RemoveSilentFile(const std::string& path, HANDLE writer) {
   CloseHandle(writer);
-  RunUnix("/bin/rm -f " + UnixPath(path));
-  WaitUntil([&] {
+  RunUnixOn("/bin/rm -f", path, [&] {  // listed while it is there: Wine fails every attribute call on a FIFO
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(path.c_str(), &data);
-    return find == INVALID_HANDLE_VALUE || (FindClose(find), false);
-  }, 10000);
+    return find == INVALID_HANDLE_VALUE || !FindClose(find);
+  });
+}
+
+// The Windows directory, which scripts/test makes read-only to the tests' user, its owner: made writable for a
+// moment to put there what an older version left, then read-only again (not waited for: root writes anyway).
+inline std::string WindowsDir() {
+  char dir[MAX_PATH] = "";
+  return std::string(dir, GetWindowsDirectoryA(dir, MAX_PATH));
+}
+inline bool WindowsDirWritable(bool writable) {
+  return RunUnixOn(writable ? "/bin/chmod u+w" : "/bin/chmod a-w", WindowsDir(), [&] {
+    HANDLE probe = CreateFileA((WindowsDir() + "\\lumaro-probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    return !writable || (probe != INVALID_HANDLE_VALUE && CloseHandle(probe));
+  });
 }
 
 // A Unix symbolic link at `link` to the folder `target`, both Windows paths of this prefix: what Wine shows
