@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/picture_path.h"
 #include "settings/profile.h"
 #include "text/utf.h"
 
@@ -76,7 +77,7 @@ void ConvertLineBreaks(char* text) {
 }
 
 BOOL LookUpPicturePath(const CollectionIndex& index, const std::string& dir, int number, std::string* path) {
-  *path = dir + "\\" + index.Value(CollectionIndex::kPictures, number);
+  *path = PicturePathFor(dir, index.Value(CollectionIndex::kPictures, number));
   if (Utf16Length(*path) <= kPathChars) return TRUE;
   path->clear();
   return FALSE;

@@ -40,7 +40,7 @@ void CutAtLastBackslash(char* path);
 void ConvertLineBreaks(char* text);
 
 // The file name of picture `number` in the indexed collection, joined to
-// its folder `dir` as "dir\name". FALSE, with an empty path, when the joined
+// its folder `dir` as PicturePathFor joins it. FALSE, with an empty path, when the joined
 // path is longer than kPathChars characters.
 BOOL LookUpPicturePath(const CollectionIndex& index, const std::string& dir, int number, std::string* path);
 

@@ -9,6 +9,7 @@
 #include "text/utf.h"
 
 const char kFolderCollectionFile[] = "COLLECTION.INI";
+const char kFolderKey[] = "Folder";
 
 namespace {
 
@@ -89,6 +90,12 @@ bool Listable(const std::string& file, bool subfolders) {
   return subfolders || separators == 0;
 }
 
+// An entry's path from the folder, or "" (which no listing gives) when it
+// does not start with `prefix`.
+std::string FromFolder(const std::string& entry, const std::string& prefix) {
+  return Folded(entry.substr(0, prefix.size())) == Folded(prefix) ? entry.substr(prefix.size()) : std::string();
+}
+
 }  // namespace
 
 bool IsPictureName(const std::wstring& name) {
@@ -107,7 +114,8 @@ bool IsPictureName(const std::wstring& name) {
 }
 
 FolderCollection PlanFolderCollection(size_t folderLength, std::vector<std::vector<FolderFile>> groups,
-                                      const std::vector<CollectionEntry>& previous, bool subfolders) {
+                                      const std::vector<CollectionEntry>& previous, bool subfolders,
+                                      const std::string& prefix) {
   FolderCollection plan = {{}, 0};
   struct Found {
     FolderFile file;
@@ -126,11 +134,12 @@ FolderCollection PlanFolderCollection(size_t folderLength, std::vector<std::vect
   for (size_t i = 0; i < found.size(); ++i) byName.emplace(Folded(found[i].file.utf8), i);
   std::vector<bool> kept(found.size(), false);
   for (const CollectionEntry& entry : previous) {
-    if (!Listable(entry.file, subfolders)) {
+    const std::string file = FromFolder(entry.file, prefix);
+    if (!Listable(file, subfolders)) {
       plan.pictures.push_back(entry);
       continue;
     }
-    const auto at = byName.find(Folded(entry.file));
+    const auto at = byName.find(Folded(file));
     if (at == byName.end() || kept[at->second]) continue;
     kept[at->second] = true;
     plan.pictures.push_back(entry);
@@ -145,12 +154,14 @@ FolderCollection PlanFolderCollection(size_t folderLength, std::vector<std::vect
     const int order = CompareNamesLogically(a->file.name.c_str(), b->file.name.c_str());
     return order != 0 ? order < 0 : a->file.name < b->file.name;
   });
-  for (const Found* f : added) plan.pictures.push_back({f->file.utf8, TitleFromName(f->file.utf8)});
+  for (const Found* f : added) plan.pictures.push_back({prefix + f->file.utf8, TitleFromName(f->file.utf8)});
   return plan;
 }
 
-std::string CollectionText(const std::vector<CollectionEntry>& pictures) {
-  std::string text = "[Properties]\r\nCount=" + std::to_string(pictures.size()) + "\r\n\r\n[Pictures]\r\n";
+std::string CollectionText(const std::vector<CollectionEntry>& pictures, const std::string& folder) {
+  std::string text = "[Properties]\r\nCount=" + std::to_string(pictures.size()) + "\r\n";
+  if (!folder.empty()) text += std::string(kFolderKey) + "=" + ValueText(folder) + "\r\n";
+  text += "\r\n[Pictures]\r\n";
   for (size_t i = 0; i < pictures.size(); ++i)
     text += std::to_string(i + 1) + "=" + ValueText(pictures[i].file) + "\r\n";
   text += "\r\n[Titles]\r\n";
@@ -185,11 +196,11 @@ std::string CollectionNameFor(const std::string& folder) {
 }
 
 std::string UniqueCollectionName(const std::string& base, bool (*taken)(const char* name, void* context),
-                                 void* context) {
-  std::string name = CutToUnits(base, kMaxName);
+                                 void* context, size_t most) {
+  std::string name = CutToUnits(base, most);
   for (int n = 2; taken(name.c_str(), context) && n < 100000; ++n) {
     const std::string suffix = " (" + std::to_string(n) + ")";
-    name = CutToUnits(base, kMaxName - suffix.size()) + suffix;
+    name = CutToUnits(base, most - suffix.size()) + suffix;
   }
   return name;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 extern const char kFolderCollectionFile[];  // "COLLECTION.INI"
+extern const char kFolderKey[];             // "Folder" in Properties, of a file kept away
 
 enum {
   kMaxPicturePath = 255,  // directory, backslash and file name, as looked up
@@ -43,12 +44,16 @@ bool IsPictureName(const std::wstring& name);
 // titled with their names without the extension; files gone from the
 // folder are dropped. An entry the listing could not have found (in a
 // subfolder when `subfolders` is off, outside the folder, or named with a
-// drive) stays as it is.
+// drive) stays as it is. A collection kept away from the folder names each
+// picture by its full path: `prefix` is then the folder and a backslash,
+// which its entries start with and new ones get.
 FolderCollection PlanFolderCollection(size_t folderLength, std::vector<std::vector<FolderFile>> groups,
-                                      const std::vector<CollectionEntry>& previous, bool subfolders);
+                                      const std::vector<CollectionEntry>& previous, bool subfolders,
+                                      const std::string& prefix = "");
 
-// The collection file's whole text, in UTF-8: Properties, Pictures and Titles.
-std::string CollectionText(const std::vector<CollectionEntry>& pictures);
+// The collection file's whole text, in UTF-8: Properties, Pictures and
+// Titles; Properties names `folder` when the file is kept away from it.
+std::string CollectionText(const std::vector<CollectionEntry>& pictures, const std::string& folder = "");
 
 // The pictures of an existing collection file, 1 to its Count, as the
 // slideshow would read them. FALSE when the file is too large to take in.
@@ -60,6 +65,6 @@ bool ReadCollectionEntries(const char* path, std::vector<CollectionEntry>* entri
 std::string CollectionNameFor(const std::string& folder);
 
 // `base`, or "base (2)", "base (3)" and so on: the first that `taken` does
-// not know, cut to 255 characters.
+// not know, cut to `most` characters (at least 8, for the number).
 std::string UniqueCollectionName(const std::string& base, bool (*taken)(const char* name, void* context),
-                                 void* context);
+                                 void* context, size_t most = 255);

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "settings/folder_collection.h"
+#include "settings/local_collection.h"
+#include "settings/picture_path.h"
 #include "text/ansi.h"
 #include "text/named_file.h"
 #include "text/text_file.h"
@@ -27,6 +29,22 @@ class FindHandle {
   HANDLE m_handle;
 };
 
+// Windows refuses to replace a read-only file; Wine's rename would not,
+// so the refusal is made here, the same on both.
+bool Replaceable(const std::string& file) {
+  const DWORD existing = GetFileAttributesW(Wide(file).c_str());
+  return existing == INVALID_FILE_ATTRIBUTES || !(existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+bool WriteCollection(const std::string& file, const std::vector<CollectionEntry>& pictures, const std::string& folder) {
+  const std::string text = CollectionText(pictures, folder);
+  std::string bytes;
+  if (!Utf8ToAnsi(text, &bytes)) bytes = Utf16FileBytes(text);
+  return Replaceable(file) && ReplaceNamedFile(file, bytes);
+}
+
+}  // namespace
+
 bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>* entries) {
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
@@ -41,8 +59,6 @@ bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>* entries) {
   } while (FindNextFileW(find.get(), &data));
   return GetLastError() == ERROR_NO_MORE_FILES;
 }
-
-}  // namespace
 
 FolderOutcome MakeFolderCollection(const wchar_t* folder, bool subfolders, FolderProgress* progress) {
   FolderOutcome outcome = {kFolderNotReadable, 0, 0, "", ""};
@@ -62,31 +78,37 @@ FolderOutcome MakeFolderCollection(const wchar_t* folder, bool subfolders, Folde
     return outcome;
   }
   outcome.name = CollectionNameFor(path);
-  outcome.collectionFile = path + "\\" + kFolderCollectionFile;
+  const std::string inFolder = path + "\\" + kFolderCollectionFile;
+  // A folder whose collection is kept locally keeps it there even once it
+  // can be written: the catalogue lists that file, and one in the folder
+  // would come as a second collection of the same pictures.
+  std::string local;
+  bool madeBefore = false;
+  const bool haveLocal = LocalCollectionFile(path, &local, &madeBefore), kept = haveLocal && madeBefore;
+  outcome.collectionFile = kept ? local : inFolder;
 
-  // Windows refuses to replace a read-only file; Wine's rename would not,
-  // so the refusal is made here, the same on both.
-  const DWORD existing = GetFileAttributesW(Wide(outcome.collectionFile).c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-    outcome.result = kFolderNotWritable;
-    return outcome;
-  }
   std::vector<CollectionEntry> previous;
   if (!ReadCollectionEntries(outcome.collectionFile.c_str(), &previous)) return outcome;
-  const FolderCollection plan = PlanFolderCollection(wide.size(), std::move(groups), previous, subfolders);
+  FolderCollection plan =
+      PlanFolderCollection(wide.size(), std::move(groups), previous, subfolders, kept ? path + "\\" : "");
   outcome.leftOutLong = plan.leftOutLong;
   if (plan.pictures.empty()) {
     outcome.result = kFolderNoPictures;
     return outcome;
   }
-  const std::string text = CollectionText(plan.pictures);
-  std::string bytes;
-  if (!Utf8ToAnsi(text, &bytes)) bytes = Utf16FileBytes(text);
   if (!progress->Commit()) {
     outcome.result = kFolderCancelled;
     return outcome;
   }
-  if (!ReplaceNamedFile(outcome.collectionFile, bytes)) {
+  bool written = !kept && WriteCollection(inFolder, plan.pictures, "");
+  if (!written && haveLocal) {
+    // The folder's own file, read-only, still gives the order and titles.
+    if (!kept)
+      for (CollectionEntry& picture : plan.pictures) picture.file = PicturePathFor(path, picture.file);
+    outcome.collectionFile = local;
+    written = MakeLocalCollectionFolders(local) && WriteCollection(local, plan.pictures, path);
+  }
+  if (!written) {
     outcome.result = kFolderNotWritable;
     return outcome;
   }

@@ -46,8 +46,7 @@ int IniInt(const std::string& value, int def);
 // (ReplaceNamedFile): all of them are written or none. A file not in the
 // code page, or that must now hold a name outside it, is turned into
 // UTF-16LE whole, keeping every section and key it had. FALSE when the file
-// cannot be read or replaced (NamedFileError tells why) or a change is
-// refused.
+// cannot be read or replaced (NamedFileError tells why).
 bool WriteProfileValues(const std::string& path, const std::vector<IniChange>& changes);
 
 // One change, in the file `file` names as ProfilePath places it.

@@ -12,6 +12,11 @@ struct SettingsPlaces {
   std::string machine;  // %ProgramData%\Lumaro\LUMARO.INI, from the setup
 };
 
+enum UserFolderKind { kRoamingAppData, kLocalAppData };
+// The user's own %APPDATA% or %LOCALAPPDATA% (Windows only); "" when the
+// system names none.
+std::string UserFolder(UserFolderKind kind);
+
 // This system's places (Windows only); empty where the system names no such
 // folder, the user's then the Windows folder's.
 SettingsPlaces FindSettingsPlaces();

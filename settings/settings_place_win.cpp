@@ -24,13 +24,17 @@ std::string InFolder(const std::string& folder, const char* sub) {
 }
 }  // namespace
 
+std::string UserFolder(UserFolderKind kind) {
+  return KnownFolder(kind == kLocalAppData ? FOLDERID_LocalAppData : FOLDERID_RoamingAppData);
+}
+
 SettingsPlaces FindSettingsPlaces() {
   wchar_t windows[MAX_PATH] = L"";
   const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
   SettingsPlaces places;
   places.windows = InFolder(length > 0 && length < MAX_PATH ? Narrow(windows) : std::string(), "");
   places.machine = InFolder(KnownFolder(FOLDERID_ProgramData), "\\Lumaro");
-  places.user = InFolder(KnownFolder(FOLDERID_RoamingAppData), "\\Lumaro");
+  places.user = InFolder(UserFolder(kRoamingAppData), "\\Lumaro");
   // Without a folder of the user's own, the settings stay where they were.
   if (places.user.empty()) places.user = places.windows;
   return places;

@@ -331,10 +331,16 @@ TEST_F(AddFolder, AddedThenShown) {
   EXPECT_TRUE(ShowsColour(320, 240, kRed, 5000)) << "the folder's picture 1";
 }
 
-// A folder that cannot take the collection, or has no pictures: the message, and nothing changed. Remove
-// then OK drops the entry, makes the next one current and leaves the folder's files as they were.
+// A folder whose COLLECTION.INI is read-only gets its collection in the local collections folder, under a name
+// no other folder's file there has, with full paths, order and titles from the folder's file; adding it again
+// finds that file, and, that file read-only too, tells that nothing could be written. A folder without pictures
+// is refused. Remove then OK drops the entry, makes the next one current and leaves every file as it was.
 TEST_F(AddFolder, RefusedAndRemoved) {
-  const std::string before = "[Properties]\r\nCount=1\r\n[Pictures]\r\n1=IMG_2.BMP\r\n", empty = WorkDir() + "\\Empty";
+  const std::string before = "[Properties]\r\nCount=1\r\n[Pictures]\r\n1=IMG_2.BMP\r\n", empty = WorkDir() + "\\Empty",
+                    local = LocalCollections() + "\\Holiday (2).INI";
+  RemoveTree(Wide(LocalCollections()));
+  for (const std::string& dir : {LocalCollections() + "\\..", LocalCollections()}) CreateDirectoryA(dir.c_str(), nullptr);
+  WriteFile(LocalCollections() + "\\Holiday.INI", "[Properties]\r\nFolder=D:\\Holiday\r\n");
   WriteFile(collection, before);
   SetFileAttributesA(collection.c_str(), FILE_ATTRIBUTE_READONLY);
   CreateDirectoryA(empty.c_str(), nullptr);
@@ -342,27 +348,31 @@ TEST_F(AddFolder, RefusedAndRemoved) {
   settings += "Holiday (2)=" + collection + "\r\n";
   Open();
   Add(folder);
+  EXPECT_EQ("", saver->CloseMessageBox(1000));
+  EXPECT_EQ("Holiday|Holiday (2)|*Holiday (3)|Old|", Listed());
+  EXPECT_TRUE(PreviewShows(kRed)) << "picture 1 is not previewed";
+  EXPECT_EQ("[Properties]\r\nCount=2\r\nFolder=" + folder + "\r\n\r\n[Pictures]\r\n1=" + folder + "\\IMG_2.BMP\r\n2=" + folder +
+            "\\IMG_10.BMP\r\n\r\n[Titles]\r\n2=IMG_10\r\n", ReadFile(local));
+  SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_READONLY);
+  Add(folder);
   EXPECT_NE(std::string::npos, saver->CloseMessageBox().find("cannot write its collection file COLLECTION.INI into \"" + folder));
   Add(empty);
   EXPECT_NE(std::string::npos, saver->CloseMessageBox().find("\"" + empty + "\" holds no pictures Lumaro can show"));
-  EXPECT_EQ("Holiday|Holiday (2)|*Old|", Listed());
+  EXPECT_EQ("Holiday|Holiday (2)|*Holiday (3)|Old|", Listed());
   EXPECT_EQ(before, ReadFile(collection));
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA((folder + "\\*.tmp").c_str(), &data);
   EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "a temporary file was left: " << data.cFileName;
   if (find != INVALID_HANDLE_VALUE) FindClose(find);
 
-  HWND list = Item(IDC_COLLECTIONS);
-  SendMessageW(list, LB_SETCURSEL, 1, 0);
-  SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_COLLECTIONS, LBN_SELCHANGE), LPARAM(list));
   Click(IDC_REMOVE_COLLECTION);
-  EXPECT_TRUE(WaitUntil([&] { return Listed() == "Holiday|*Old|"; }, 3000)) << Listed();
+  EXPECT_TRUE(WaitUntil([&] { return Listed() == "Holiday|Holiday (2)|*Old|"; }, 3000)) << Listed();
   EXPECT_TRUE(PreviewShows(kBlue)) << "the next collection is not current";
   ASSERT_TRUE(Leave(IDOK));
   const std::string saved = ReadFile(kSettingsPath);
-  EXPECT_TRUE(saved.find("Holiday (2)") == std::string::npos && saved.find("Holiday=") != std::string::npos) << saved;
+  EXPECT_TRUE(saved.find("Holiday (3)") == std::string::npos && saved.find("Holiday=") != std::string::npos) << saved;
   EXPECT_EQ(before, ReadFile(collection));
-  EXPECT_NE("", ReadFile(folder + "\\IMG_2.BMP"));
+  EXPECT_NE("", ReadFile(local));
 }
 
 // A tree three levels deep, "Include subfolders" checked as it comes: the folder's own pictures, then each

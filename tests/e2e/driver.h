@@ -75,6 +75,9 @@ inline std::string UnixWorkDir() {
   return (void)emptied, dir;
 }
 
+// Where the saver keeps the collections of folders it cannot write into.
+inline std::string LocalCollections() { return LumaroFolder(CSIDL_LOCAL_APPDATA) + "\\Collections"; }
+
 inline std::string ReadFile(const std::string& path) {  // empty when missing
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -89,6 +89,8 @@ TEST_F(Slideshow, WindowAndWhatEndsIt) {
 // case before can pass for the picture.
 TEST_F(Slideshow, PlacementAndTitles) {
   WriteSolidBmp(WorkDir() + "\\WIDE.BMP", 1000, 400, kRed);
+  const std::string blue = WorkDir() + "/BLUE.BMP";  // a full path, either slash
+  WriteSolidBmp(blue, 64, 64, kBlue);
   const struct {
     const char *name, *file, *main, *title;
     int titleLines;
@@ -101,6 +103,7 @@ TEST_F(Slideshow, PlacementAndTitles) {
       {"wide: fitted, black above and below", "WIDE.BMP", "FullScreen=0", "", 0, kRed, {{320, 240}, {0, 112}, {639, 367}},
        {{320, 111}, {320, 368}, {0, 0}}},
       {"only ShowTitle 1 shows titles", "GREY.BMP", "FullScreen=1\r\nShowTitle=2", "MMMMMMMM", 0, kGrey, {{320, 240}}, {}},
+      {"a full path", blue.c_str(), "FullScreen=1", "", 0, kBlue, {{320, 240}}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

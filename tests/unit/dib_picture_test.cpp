@@ -60,7 +60,8 @@ class DibPictureTest : public ::testing::Test {
 };
 
 // Refusals before the old block goes keep it, even at the bounds; a 256 MiB picture passes them, though
-// its block may not be had. A short table empties the holder; short bits are zero-filled.
+// its block may not be had. What loads holds the file's rows bottom-up, read from bfOffBits. A short table
+// empties the holder; short bits are zero-filled.
 TEST_F(DibPictureTest, BoundsFailuresAndRelease) {
   EXPECT_TRUE(IsEmpty(m_picture));
   const BmpFile keeper = Picture(5, 3, 8, 256);
@@ -72,17 +73,22 @@ TEST_F(DibPictureTest, BoundsFailuresAndRelease) {
   EXPECT_FALSE(Load(bmp));
   EXPECT_TRUE(held()) << "a missing file, an RLE stream after a gap, short of a byte";
   enum Result { kLoads, kKept, kReleased };
-  const struct { const char* name; Result result; int width, height; uint16_t bitCount; uint32_t rleInSparseTail; } cases[] = {
-      {"1x1", kLoads, 1, 1, 24, 0}, {"32768 wide", kLoads, 32768, 1, 24, 0}, {"32768 high", kLoads, 1, -32768, 24, 0},
-      {"32769 high", kKept, 1, -32769, 24, 0}, {"256 MiB", kReleased, 8192, 8192, 32, 0},
+  const struct { const char* name; Result result; int width, height; uint16_t bitCount; uint32_t rleInSparseTail;
+                 uint32_t header = 40, gap = 0; } cases[] = {
+      {"1x1, 12-byte header", kLoads, 1, 1, 24, 0, 12}, {"a gap of a byte", kLoads, 3, 2, 24, 0, 40, 1},
+      {"top-down, rows over 4 KiB", kLoads, 1366, -4, 24, 0}, {"32768 wide", kLoads, 32768, 1, 24, 0},
+      {"32768 high", kLoads, 1, -32768, 24, 0}, {"32769 high", kKept, 1, -32769, 24, 0}, {"256 MiB", kReleased, 8192, 8192, 32, 0},
       {"256 MiB and a row", kKept, 8192, 8193, 32, 0}, {"RLE of 256 MiB", kReleased, 8192, 2, 8, 256u << 20},
       {"RLE of 256 MiB and a byte", kKept, 8192, 2, 8, (256u << 20) + 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    bmp = Picture(1, 1, c.bitCount, c.rleInSparseTail ? 256 : 0);
+    bmp = Picture(1, 1, c.bitCount, c.rleInSparseTail ? 256 : 0, c.header);
     bmp.width = c.width, bmp.height = c.height, bmp.compression = c.rleInSparseTail ? BI_RLE8 : BI_RGB, bmp.sizeImage = c.rleInSparseTail;
-    bmp.bits = Pattern(c.width == 8192 ? 0 : RowBytes(c.bitCount, c.width) * std::abs(c.height));
+    bmp.bits = Pattern(c.width == 8192 ? 0 : RowBytes(c.bitCount, c.width) * std::abs(c.height)), bmp.gap.assign(c.gap, 0xEE);
     const bool loaded = Load(bmp, c.rleInSparseTail) != FALSE;
+    const size_t row = RowBytes(c.bitCount, c.width), rows = std::abs(c.height);  // held bottom row first
+    for (size_t r = 0; loaded && c.result == kLoads && r < rows; ++r)
+      ASSERT_EQ(Bytes(&bmp.bits[(c.height < 0 ? rows - 1 - r : r) * row], row), Bytes(m_picture.m_pBits + r * row, row)) << r;
     EXPECT_EQ(c.result == kLoads, loaded && c.result != kReleased);  // a released one may load, given the memory
     EXPECT_EQ(c.result == kKept, held());
 #ifdef __SANITIZE_ADDRESS__
@@ -139,7 +145,8 @@ TEST(DibHostileCorpus, EveryPhotoGivesItsListedResult) {
 #endif
 
 // Remade at another size as 32 bits without a table. A row over a row of zero bytes, doubled in height:
-// the first and last rows of the result are the two rows expanded exactly, a 12-byte header's table widened.
+// the first and last rows of the result are the two rows expanded exactly, a 12-byte header's table widened
+// with reserved bytes of zero.
 TEST_F(DibPictureTest, PreparedAtTheSizeDrawn) {
   const struct {
     uint16_t bits;
@@ -160,6 +167,7 @@ TEST_F(DibPictureTest, PreparedAtTheSizeDrawn) {
     BmpFile bmp = Picture(4, 2, c.bits, c.entries, c.header);
     bmp.bits = c.row, bmp.bits.resize(2 * c.row.size(), 0);
     ASSERT_TRUE(Load(bmp) && copy.PrepareFrom(m_picture, 4, 4) && m_picture.m_nHeight == 2) << c.bits;
+    for (int i = 0; c.header == 12 && i < c.entries; ++i) EXPECT_EQ(0, m_picture.m_pInfo->bmiColors[i].rgbReserved) << i;
     ASSERT_TRUE(m_picture.Prepare(4, 4)) << c.bits;
     ExpectConsistent(m_picture);
     EXPECT_EQ(0, memcmp(copy.m_pBits, m_picture.m_pBits, 64)) << c.bits;

@@ -12,7 +12,9 @@
 #include "settings/collection.h"
 #include "settings/folder_collection.h"
 #include "settings/folder_tree.h"
+#include "settings/local_collection.h"
 #include "settings/name_order.h"
+#include "settings/picture_path.h"
 #include "settings/profile.h"
 #include "unit/settings_fixture.h"
 
@@ -60,7 +62,36 @@ TEST(FolderCollection, CatalogueNames) {
     EXPECT_EQ(name, UniqueCollectionName(base, isTaken, const_cast<std::vector<std::string>*>(&taken))) << base;
 }
 
+// A full path stands as it is; every other form is joined to the collection's folder, as older versions join it.
+TEST(FolderCollection, PicturePaths) {
+  const std::pair<const char*, const char*> paths[] = {
+      {"a.jpg", "D:\\C\\a.jpg"}, {"s/a.jpg", "D:\\C\\s/a.jpg"}, {"..\\a.jpg", "D:\\C\\..\\a.jpg"},
+      {"A:\\a.jpg", "A:\\a.jpg"}, {"z:/p/a.jpg", "z:/p/a.jpg"}, {"\\\\nas\\a.jpg", "\\\\nas\\a.jpg"}, {"//nas/a.jpg", "//nas/a.jpg"},
+      {"C:a.jpg", "D:\\C\\C:a.jpg"}, {"\\a.jpg", "D:\\C\\\\a.jpg"}, {"/a.jpg", "D:\\C\\/a.jpg"}, {"1:\\a.jpg", "D:\\C\\1:\\a.jpg"}};
+  for (const auto& [entry, path] : paths) EXPECT_EQ(path, PicturePathFor("D:\\C", entry)) << entry;
+}
+
 class FolderFiles : public Settings {};
+
+// A folder that cannot be written gets its file in the local collections folder: the one made for it before,
+// else its own name, fit for a file name, unique among others' files and short enough for the place.
+TEST_F(FolderFiles, LocalCollectionNames) {
+  const std::vector<LocalCollection> files = {{"2024.ini", "\\\\nas\\photos\\2024"}, {"2024 (2).INI", "D:\\P\\2024"},
+                                              {"Holiday.INI", "E:\\Holiday"}, {"Mine.INI", ""}};
+  const struct { const char* folder; size_t dir; const char* name; bool before; } cases[] = {
+      {"\\\\NAS\\Photos\\2024", 245, "2024.ini", true}, {"D:\\P\\2024", 40, "2024 (2).INI", true},
+      {"C:\\2024", 40, "2024 (3).INI", false}, {"C:\\Holiday", 40, "Holiday (2).INI", false}, {"C:\\Mine", 40, "Mine (2).INI", false},
+      {"D:\\", 40, "D_.INI", false}, {"C:\\S a", 240, "S a.INI", false}, {"C:\\S a", 241, "", false}};
+  for (const auto& c : cases) {
+    bool before = !c.before;
+    EXPECT_EQ(c.name, LocalCollectionFileName(c.folder, files, c.dir, &before)) << c.folder;
+    EXPECT_EQ(c.before, before) << c.folder;
+  }
+  bool before = false;
+  EXPECT_EQ(std::string(209, 'n') + ".INI", LocalCollectionFileName("C:\\" + std::string(300, 'n'), files, 40, &before));
+  WriteFile(m_dir.Path("L.INI"), CollectionText({{"\\\\nas\\a.jpg", "A"}}, "\\\\nas"));
+  EXPECT_EQ("\\\\nas", FolderOfCollection(m_dir.Path("L.INI").c_str()));
+}
 
 // What is written reads back, through the slideshow's own lookups and as an earlier collection.
 TEST_F(FolderFiles, TheTextReadsBack) {
@@ -120,7 +151,7 @@ TEST_F(FolderFiles, CatalogueChanges) {
   }
   EXPECT_EQ("|C:\\NEW\\B.INI|C:\\C.INI|||", files);
   EXPECT_EQ((std::vector<std::string>{"A", "B"}), Catalogue()) << "nothing written before the changes";
-  ASSERT_TRUE(WriteProfileValues(m_file, edits.Changes()));
+  ASSERT_TRUE(SaveSettings(m_file, settings, edits.Changes(), "").ok);
   EXPECT_EQ((std::vector<std::string>{"C", "B"}), Catalogue()) << "B removed, then added again";
   EXPECT_EQ("C:\\NEW\\B.INI", Profile(m_file.c_str()).String("Sets", "B"));
 }
@@ -143,11 +174,12 @@ void Put(const std::string& path, const std::string& flags = "") {
   if (flags.find('D') != std::string::npos) theTree[std::wstring(path.begin(), path.end())];
 }
 
-std::string Planned(bool subfolders, const std::vector<CollectionEntry>& previous = {}, FolderProgress* progress = nullptr) {
+std::string Planned(bool subfolders, const std::vector<CollectionEntry>& previous = {}, FolderProgress* progress = nullptr,
+                    const std::string& prefix = "") {
   FolderProgress own;
   std::vector<std::vector<FolderFile>> groups;
   if (!ListFolderTree(L"R", subfolders, &ListFake, progress ? progress : &own, &groups)) return "failed";
-  return Listed(PlanFolderCollection(1, groups, previous, subfolders).pictures);
+  return Listed(PlanFolderCollection(1, groups, previous, subfolders, prefix).pictures);
 }
 
 // Own pictures first, then each subfolder's depth first in name order; hidden folders, links, unreadable
@@ -173,6 +205,11 @@ TEST(FolderCollection, FolderTree) {
             "2 sooner\\deep\\y.gif=y|X\\2.bmp=2|x\\1.bmp=1|", Planned(true, previous));
   EXPECT_EQ("10 LATER/Z.TIF=Zed|2 sooner\\old.jpg=Old|..\\up.jpg=Up|C:\\x.jpg=X|b.jpg=Bee|x\\\\1.bmp=Two|a.JPG=a|",
             Planned(false, previous));
+  // Kept away from the folder: full paths matched whatever their case and slashes; one elsewhere, or relative, stays.
+  const std::vector<CollectionEntry> full = {{"r/10 LATER/Z.TIF", "Zed"}, {"R\\old.jpg", "Old"}, {"R\\..\\up.jpg", "Up"},
+                                             {"b.jpg", "Rel"}, {"R\\b.jpg", "Bee"}};
+  EXPECT_EQ("r/10 LATER/Z.TIF=Zed|R\\..\\up.jpg=Up|b.jpg=Rel|R\\b.jpg=Bee|R\\a.JPG=a|R\\2 sooner\\x.png=x|"
+            "R\\2 sooner\\deep\\y.gif=y|R\\X\\2.bmp=2|R\\x\\1.bmp=1|", Planned(true, full, nullptr, "R\\"));
 
   std::string deep = "R";
   theTree.clear();

@@ -20,6 +20,7 @@
 #include "saver/screen_layout.h"
 #include "saver/tick_rule.h"
 #include "settings/collection.h"
+#include "settings/profile.h"
 #include "settings/saver_settings.h"
 #include "settings/wallpaper.h"
 #include "unit/settings_fixture.h"
@@ -311,7 +312,8 @@ TEST_F(Settings, LoadAndSave) {
     settings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0, c.update, c.shuffle, 0,
                              4000000000u, 5, 6, "SET"};
     SET(CollectionFile, m_sea), SET(CollectionDir, m_dir.dir);
-    EXPECT_TRUE(SaveSettings(m_file, settings, {}, c.update ? WallpaperPath(settings, &m_index) : "").ok);
+    EXPECT_TRUE(SaveSettings(m_file, settings, {}, WallpaperPath(settings, &m_index)).ok);
+    EXPECT_EQ(c.picture, Profile(m_file.c_str()).Int("ScreenSaver", "CurrentPicture", 0));
     settings.CurrentPicture += 100;  // the show goes on
     EXPECT_TRUE(SavePicturePlace(m_file, settings).ok);
     UINT seconds = 0;
@@ -348,11 +350,12 @@ TEST_F(Settings, WhereTheSettingsComeFrom) {
     const std::string dir = m_dir.dir + "\\" + std::to_string(++n);
     const SettingsPlaces places = {dir + "\\user\\LUMARO.INI", dir + "\\LUMARO.INI", dir + "\\machine\\LUMARO.INI"};
     for (const auto& [path, bytes] : {std::pair(places.user, c.user), {places.windows, c.windows}, {places.machine, c.machine}}) {
-      std::filesystem::create_directories(LocalPath(path.substr(0, path.rfind('\\'))));
+      if (bytes) std::filesystem::create_directories(LocalPath(path.substr(0, path.rfind('\\'))));
       if (bytes && *bytes) WriteFile(path, bytes == windows.c_str() ? windows : bytes);
       if (bytes && !*bytes) std::filesystem::create_directory(LocalPath(path));  // a folder of that name
     }
     EXPECT_EQ(c.result, MoveInSettings(places)) << c.name;
+    EXPECT_TRUE(std::filesystem::is_directory(LocalPath(dir + "\\user"))) << c.name << ": the user's folder, made";
     const bool folder = std::filesystem::is_directory(LocalPath(places.user));
     EXPECT_EQ(c.made, folder ? "(folder)" : ReadFile(places.user)) << c.name;
     EXPECT_EQ(c.windows && *c.windows ? windows : "", ReadFile(places.windows)) << c.name << ": the old file unchanged";
