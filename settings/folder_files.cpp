@@ -29,18 +29,11 @@ class FindHandle {
   HANDLE m_handle;
 };
 
-// Windows refuses to replace a read-only file; Wine's rename would not,
-// so the refusal is made here, the same on both.
-bool Replaceable(const std::string& file) {
-  const DWORD existing = GetFileAttributesW(Wide(file).c_str());
-  return existing == INVALID_FILE_ATTRIBUTES || !(existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
-}
-
 bool WriteCollection(const std::string& file, const std::vector<CollectionEntry>& pictures, const std::string& folder) {
   const std::string text = CollectionText(pictures, folder);
   std::string bytes;
   if (!Utf8ToAnsi(text, &bytes)) bytes = Utf16FileBytes(text);
-  return Replaceable(file) && ReplaceNamedFile(file, bytes);
+  return ReplaceNamedFile(file, bytes);
 }
 
 }  // namespace

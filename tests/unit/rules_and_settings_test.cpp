@@ -266,6 +266,8 @@ TEST_F(Settings, ResolveAndSelectACollection) {
   EXPECT_EQ(m_sea + " | " + m_dir.dir + " | 7", Resolved(settings));
   SelectCollection(m_file, &settings, std::string(400, 'x').c_str());
   EXPECT_EQ(std::string(255, 'x') + " C:\\P\\X.INI | C:\\P | 7", settings.CurrentSet + (" " + Resolved(settings)));
+  UseCollection(&settings, "New", "C:\\N\\NEW.INI");  // not in the file yet: taken as it is
+  EXPECT_EQ("New C:\\N\\NEW.INI | C:\\N | 7", settings.CurrentSet + (" " + Resolved(settings)));
 }
 
 TEST_F(Settings, PicturePathsAndTitles) {
