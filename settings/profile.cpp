@@ -78,8 +78,6 @@ bool WriteProfileValues(const std::string& path, const std::vector<IniChange>& c
   std::string bytes;
   if (!ReadNamedFile(path, &bytes, kMaxProfileBytes)) return false;
   DecodedText text = DecodeTextFile(bytes);
-  // A change the system's function would refuse (no section, an empty key)
-  // changes nothing, as it would alone.
   for (const IniChange& change : changes) EditIniText(&text.text, change);
   // Windows' functions cannot read UTF-8: it goes to the code page when
   // everything fits there, else to UTF-16, as does a code-page file that

@@ -114,39 +114,31 @@ std::vector<IniLine> IniText::Section(const char* section) const {
   return keys;
 }
 
-bool EditIniText(std::string* text, const IniChange& change) {
-  if (!change.section) return false;
+void EditIniText(std::string* text, const IniChange& change) {
+  const std::string name = change.key ? TrimIni(change.key) : std::string();
+  if (!change.section || name.empty()) return;
   std::string eol;
   std::vector<std::string> lines = SplitIniLines(*text, &eol);
   std::vector<IniLine> entries;
   for (const std::string& line : lines) entries.push_back(ParseIniLine(line));
   const std::string sec = TrimIni(change.section);
   const IniRange r = FindIniSection(entries, sec);
-
-  if (!change.key) {
-    if (!r.found) return true;
-    lines.erase(lines.begin() + (r.header >= 0 ? size_t(r.header) : r.begin), lines.begin() + r.end);
+  const long at = r.found ? FindIniKey(entries, r, name) : -1;
+  if (!change.value) {
+    if (at < 0) return;
+    lines.erase(lines.begin() + at);
+  } else if (at >= 0) {
+    lines[at] = entries[at].name + "=" + TrimIni(change.value);
+  } else if (r.found) {
+    // After the section's last non-blank line, so blank lines that
+    // separate it from the next section stay where they are.
+    size_t pos = r.end;
+    while (pos > r.begin && entries[pos - 1].kind == IniLine::kBlank) --pos;
+    lines.insert(lines.begin() + pos, name + "=" + TrimIni(change.value));
   } else {
-    const std::string name = TrimIni(change.key);
-    if (name.empty()) return false;
-    const long at = r.found ? FindIniKey(entries, r, name) : -1;
-    if (!change.value) {
-      if (at < 0) return true;
-      lines.erase(lines.begin() + at);
-    } else if (at >= 0) {
-      lines[at] = entries[at].name + "=" + TrimIni(change.value);
-    } else if (r.found) {
-      // After the section's last non-blank line, so blank lines that
-      // separate it from the next section stay where they are.
-      size_t pos = r.end;
-      while (pos > r.begin && entries[pos - 1].kind == IniLine::kBlank) --pos;
-      lines.insert(lines.begin() + pos, name + "=" + TrimIni(change.value));
-    } else {
-      lines.push_back("[" + sec + "]");
-      lines.push_back(name + "=" + TrimIni(change.value));
-    }
+    lines.push_back("[" + sec + "]");
+    lines.push_back(name + "=" + TrimIni(change.value));
   }
   text->clear();
   for (const std::string& line : lines) *text += line + eol;
-  return true;
 }

@@ -36,8 +36,7 @@ struct IniRange {
 IniRange FindIniSection(const std::vector<IniLine>& lines, const std::string& name);
 long FindIniKey(const std::vector<IniLine>& lines, const IniRange& range, const std::string& key);
 
-// One change as the profile functions make it: a null value removes the
-// key, a null key the whole section.
+// One change as the profile functions make it: a null value removes the key.
 struct IniChange {
   const char* section;
   const char* key;
@@ -48,9 +47,9 @@ struct IniChange {
 // new key goes after its section's last non-blank line, a new section at
 // the end, a key written again keeps the file's spelling of its name, and
 // every other line stays as it was; lines end as the text's first one does.
-// FALSE, with the text as it was, for a change they refuse (no section, or
-// a key that trims to nothing).
-bool EditIniText(std::string* text, const IniChange& change);
+// A change they refuse (no section, a key that trims to nothing) changes
+// nothing.
+void EditIniText(std::string* text, const IniChange& change);
 
 // A whole text parsed once, for many look-ups.
 class IniText {

@@ -114,7 +114,7 @@ TEST_F(Encodings, WritesKeepOrWidenTheFile) {
   // writes leave it. (Wine's, unlike Windows', also drop blank lines and the blanks around "=".)
   const std::string start = "; kept\r\n[Main]\r\nFade=0\r\nshowtitle=1\r\n[Sets]\r\nA=C:\\a\r\n[Old]\r\nX=1\r\n";
   const IniChange changes[] = {{"Main", "ShowTitle", "0"}, {"Main", "New", "2"},      {"Sets", "B", "C:\\b"},
-                               {"Sets", "A", nullptr},     {"Old", nullptr, nullptr}, {"Wallpaper", "UpdateWallpaper", "1"},
+                               {"Sets", "A", nullptr},     {"Wallpaper", "UpdateWallpaper", "1"},
                                {" Main ", "Fade", "1"},    {"Caf\xC3\xA9", "K", "\xC3\xA9t\xC3\xA9"}};
   const std::string theirs = m_dir.Path("THEIRS.INI");
   WriteFile(m_file, start), WriteFile(theirs, start);
