@@ -213,6 +213,7 @@ TEST_F(ConfigDialog, SettingsMoveInFromTheWindowsDirectory) {
   WindowsDirWritable(false);
   const std::string before = listing();
   DeleteFileA(kSettingsPath.c_str());
+  MouseTo(1, 1);
   saver.reset(new Saver(""));
   ASSERT_NE(nullptr, dlg = saver->WaitForWindow(10000, "Lumaro Configuration"));
   EXPECT_EQ("Green", Selected());

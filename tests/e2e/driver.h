@@ -69,7 +69,13 @@ inline std::string WorkDir() {
   return dir;
 }
 inline std::string UnixWorkDir() {
-  static const std::string dir = "Z:\\tmp\\lumaro-e2e-" + std::to_string(GetCurrentProcessId());
+  // Named for the user too: another user's folder of the same number could not be emptied.
+  static const std::string dir = [] {
+    char user[256] = "";
+    DWORD size = sizeof user;
+    GetUserNameA(user, &size);
+    return "Z:\\tmp\\lumaro-e2e-" + std::string(user) + "-" + std::to_string(GetCurrentProcessId());
+  }();
   static const bool emptied = (RemoveTree(Wide(dir)), true);
   CreateDirectoryA(dir.c_str(), nullptr);
   return (void)emptied, dir;
@@ -376,9 +382,10 @@ inline std::string WindowsDir() {
 }
 inline bool WindowsDirWritable(bool writable) {
   return RunUnixOn(writable ? "/bin/chmod u+w" : "/bin/chmod a-w", WindowsDir(), [&] {
+    if (!writable) return true;
     HANDLE probe = CreateFileA((WindowsDir() + "\\lumaro-probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    return !writable || (probe != INVALID_HANDLE_VALUE && CloseHandle(probe));
+    return probe != INVALID_HANDLE_VALUE && CloseHandle(probe);
   });
 }
 
