@@ -153,7 +153,8 @@ TEST_F(Slideshow, ExitSavesAndSetsTheWallpaperOnlyWhenAsked) {
     // Its desktop's own processes have started by now: the job counts the saver and what it starts on exit.
     const HANDLE job = CreateJobObjectA(nullptr, nullptr);
     ASSERT_TRUE(AssignProcessToJobObject(job, saver->Process()));
-    ASSERT_TRUE(WaitUntil([] { return StoredPicture() == 2; }, 4000));
+    // Time for the first change on a desktop just made, which Wine starts slowly in a new prefix.
+    ASSERT_TRUE(WaitUntil([] { return StoredPicture() == 2; }, 8000));
     Sleep(300);
     MouseTo(100, 100);
     ASSERT_TRUE(saver->WaitForExit(5000));
