@@ -273,11 +273,11 @@ TEST_F(Settings, ResolveAndSelectACollection) {
 TEST_F(Settings, PicturePathsAndTitles) {
   std::string d250;  // 250 characters in 500 bytes
   for (int i = 0; i < 250; ++i) d250 += "\xCE\xB4";
-  WriteFile(m_sea, "[Pictures]\r\n1=LAKE.BMP\r\n10=sub\\TEN.BMP\r\n2=ABCD\r\n3=ABCDE\r\n"
+  WriteFile(m_sea, "[Pictures]\r\n1=LAKE.BMP\r\n010=ZERO.BMP\r\n10=sub\\TEN.BMP\r\n2=ABCD\r\n3=ABCDE\r\n"
                    "[Titles]\r\n1=Sunset\\nat sea\r\n");
   const std::tuple<std::string, std::string, int, BOOL, std::string> cases[] = {
       // collection file, directory, number, result, path
-      {m_sea, "C:\\PICS", 1, TRUE, "C:\\PICS\\LAKE.BMP"}, {m_sea, "C:", 10, TRUE, "C:\\sub\\TEN.BMP"},
+      {m_sea, "C:\\PICS", 1, TRUE, "C:\\PICS\\LAKE.BMP"}, {m_sea, "C:", 10, TRUE, "C:\\sub\\TEN.BMP"},  // "010" is no key 10
       {m_sea, "C:", 4, TRUE, "C:\\"},  // no such picture: an empty name
       {"", "C:", 1, TRUE, "C:\\"},     // no collection file: the same
       {m_sea, d250, 2, TRUE, d250 + "\\ABCD"}, {m_sea, d250, 3, FALSE, ""}};  // 255 fit
