@@ -23,13 +23,15 @@ class DibPicture {
   DibPicture& operator=(const DibPicture&) = delete;
 
   // Reads the picture file at `path` into the holder; TRUE when the whole
-  // picture was read. A BMP file is read as it is: a failure before the old
+  // picture was read. A BMP file our reader takes is read as it is, masked
+  // 16- and 32-bit pixels widened to 32-bit ones: a failure before the old
   // block is released leaves the holder as it was; a later one leaves it
   // empty (both pointers null) or, for a file that ends inside its bits,
-  // holding the partly read picture. Any other file (by its first bytes) is
-  // decoded by the system's imaging component as a 32-bit picture turned
-  // upright, no larger than `needed` asks (whole without it); its failures
-  // leave the holder empty.
+  // holding the partly read picture. Any other file (a BMP our reader
+  // refuses included) is decoded by the system's imaging component as a
+  // 32-bit picture turned upright, no larger than `needed` asks (whole
+  // without it): a failure before its block is taken leaves the holder as
+  // it was, a later one leaves it empty.
   BOOL Load(const char* path, SizeNeeded needed = nullptr, void* context = nullptr);
 
   // Remakes the held picture at `width` x `height` as a 32-bit picture

@@ -1,9 +1,10 @@
-// DibPicture::LoadPhoto: any picture file that is not a BMP, decoded by the
-// Windows Imaging Component (JPEG, PNG, GIF, TIFF and whatever else the
-// system has) into the holder as a bottom-up 32-bit picture, upright, and no
-// larger than the screens need. The decoder's rows are shrunk by our own
-// resampler, a band at a time, not by the component's scaler, which under
-// Wine only picks pixels. COM is the calling thread's, initialised once.
+// DibPicture::LoadPhoto: any picture file our BMP reader does not take,
+// decoded by the Windows Imaging Component (JPEG, PNG, GIF, TIFF, the BMPs
+// ours refuses and whatever else the system has) into the holder as a
+// bottom-up 32-bit picture, upright, and no larger than the screens need.
+// The decoder's rows are shrunk by our own resampler, a band at a time, not
+// by the component's scaler, which under Wine only picks pixels. COM is the
+// calling thread's, initialised once.
 #include <windows.h>
 
 #include <wincodec.h>
@@ -65,7 +66,6 @@ const uint8_t* ReadBandRow(void* context, int row, uint8_t* scratch) {
 }  // namespace
 
 BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void* context) {
-  Release();  // whatever follows, the old picture is gone
   // The size the header claims is checked before the system's decoder sees
   // it: some decoders take memory for the whole frame as the file opens.
   const PhotoFacts facts = ReadPhotoFacts(file);
@@ -106,6 +106,7 @@ BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void
   }
 
   const size_t imageBytes = size_t(width) * height * 4;
+  Release();  // the old picture goes before the new one takes its memory
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + imageBytes);
   BYTE* block = mem ? static_cast<BYTE*>(GlobalLock(mem)) : nullptr;
   if (!block) {

@@ -107,6 +107,15 @@ bool PhotoFrameSize(const uint8_t* head, size_t size, uint32_t* width, uint32_t*
     *width = Read16(head + 6, false), *height = Read16(head + 8, false);
     return true;
   }
+  if (size >= 26 && head[0] == 'B' && head[1] == 'M') {  // a top-down BMP's height is negative
+    if (Read32(head + 14, false) == 12) {
+      *width = Read16(head + 18, false), *height = Read16(head + 20, false);
+    } else {
+      const uint32_t h = Read32(head + 22, false);
+      *width = Read32(head + 18, false), *height = h >> 31 ? 0u - h : h;
+    }
+    return true;
+  }
   return WalkJpeg(head, size, [&](uint8_t marker, const uint8_t* payload, size_t payloadSize) {
     // Start-of-frame markers: C0 to CF but DHT (C4), JPG (C8) and DAC (CC).
     if (marker < 0xC0 || marker > 0xCF || marker == 0xC4 || marker == 0xC8 || marker == 0xCC || payloadSize < 5)

@@ -14,7 +14,8 @@ int PhotoOrientation(const uint8_t* head, size_t size);
 // The same for one TIFF structure (an "II*\0" or "MM\0*" header at data[0]): tag 0x0112 in IFD0 only.
 int TiffOrientation(const uint8_t* data, size_t size);
 
-// The frame size a JPEG (its first frame header), PNG (IHDR), GIF (the logical screen) or TIFF (IFD0's
-// ImageWidth and ImageLength) claims, from the bytes at the file's start. False when the format is none of
-// these or the size cannot be read; a size of 0 is returned as it is.
+// The frame size a JPEG (its first frame header), PNG (IHDR), GIF (the logical screen), TIFF (IFD0's
+// ImageWidth and ImageLength) or BMP (its header, a negative height made positive) claims, from the bytes at
+// the file's start. False when the format is none of these or the size cannot be read; a size of 0 is
+// returned as it is.
 bool PhotoFrameSize(const uint8_t* head, size_t size, uint32_t* width, uint32_t* height);

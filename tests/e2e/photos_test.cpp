@@ -1,5 +1,6 @@
-// Photos decoded by the system at 640 x 480: colours and places of the known pictures, centred and stretched and
-// turned upright; the hostile photo corpus shown between good pictures without a crash or a runaway block.
+// Photos decoded by the system at 640 x 480, and ImageMagick's default BMP: colours and places of the known
+// pictures, centred and stretched and turned upright; the hostile photo corpus shown between good pictures
+// without a crash or a runaway block.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,8 +18,8 @@ namespace {
 const COLORREF kYellow = RGB(240, 220, 30);
 
 // A test file copied next to the collection, which names its pictures relative to itself.
-void CopyTestFile(const std::string& dir, const std::string& name) {
-  WriteFile(WorkDir() + "\\" + name, ReadFile(LUMARO_TEST_DATA "/" + dir + "/" + name));
+void CopyTestFile(const std::string& folder, const std::string& name) {
+  WriteFile(WorkDir() + "\\" + name, ReadFile(folder + "/" + name));
 }
 
 class Photos : public ::testing::Test {
@@ -37,6 +38,7 @@ TEST_F(Photos, KnownColoursAtKnownPlacesUpright) {
   const struct {
     const char* file;
     COLORREF quadrants[4];  // top left, top right, bottom left, bottom right
+    const char* folder = LUMARO_TEST_DATA "/photos";
   } cases[] = {
       {"quadrants.jpg", {kRed, kGreen, kBlue, kYellow}},
       // The left half at alpha 128 and the top right clear, over black.
@@ -47,9 +49,10 @@ TEST_F(Photos, KnownColoursAtKnownPlacesUpright) {
       {"orientation_3.jpg", {kRed, kGreen, kBlue, kYellow}},
       {"orientation_6.jpg", {kRed, kGreen, kBlue, kYellow}},
       {"orientation_8.jpg", {kRed, kGreen, kBlue, kYellow}},
+      {"quadrants.bmp", {kRed, kGreen, kBlue, kYellow}, LUMARO_BMP_KINDS},  // ImageMagick's default: a V5 header
   };
   for (const auto& c : cases) {
-    CopyTestFile("photos", c.file);
+    CopyTestFile(c.folder, c.file);
     for (const int stretched : {0, 1}) {
       SCOPED_TRACE(std::string(c.file) + (stretched ? ", stretched" : ", centred"));
       const RECT r = stretched ? RECT{0, 0, 640, 480} : RECT{160, 140, 480, 340};
@@ -87,7 +90,7 @@ TEST_F(Photos, HostileFilesBetweenGoodPictures) {
   Pictures pictures;
   for (std::string line, name; std::getline(manifest, line);) {
     std::istringstream(line) >> name;
-    CopyTestFile("hostile-photos", name);
+    CopyTestFile(LUMARO_TEST_DATA "/hostile-photos", name);
     pictures.push_back({"GOOD" + std::to_string(pictures.size() / 2 % 2) + ".BMP", ""});
     pictures.push_back({name, ""});
   }

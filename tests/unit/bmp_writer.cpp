@@ -11,6 +11,11 @@ std::vector<uint8_t> BmpFile::Bytes() const {
   Put(header, planes | uint32_t(bitCount) << 16, 4);
   for (uint32_t v : {compression, sizeImage, 2835u, 2835u, clrUsed, 0u})
     if (headerSize != 12) Put(header, v, 4);
+  std::vector<uint32_t> after = masks;
+  if (headerSize > 40) after.resize((headerSize - 40) / 4);
+  if (after.size() >= 5) after[4] = colourSpace;
+  if (after.size() >= 20) after[18] = profileAt, after[19] = profileSize;
+  for (uint32_t v : after) Put(header, v, 4);
   const size_t bitsAt = 14 + header.size() + table.size() + gap.size();
   Put(out, type, 2);
   for (size_t v : {bitsAt + bits.size(), size_t(0), autoOffBits ? bitsAt : offBits}) Put(out, uint32_t(v), 4);

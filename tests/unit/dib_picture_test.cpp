@@ -35,6 +35,16 @@ BmpFile Picture(int width, int height, uint16_t bitCount = 24, int entries = 0, 
 
 std::vector<uint8_t> Bytes(const void* at, size_t n) { return {(const uint8_t*)at, (const uint8_t*)at + n}; }
 
+// The held picture of 24 or 32 bits as raw RGB, top row first.
+std::vector<uint8_t> TopDownRgb(const DibPicture& p) {
+  const int bytes = p.m_pInfo->bmiHeader.biBitCount / 8;
+  std::vector<uint8_t> rgb;
+  for (int y = p.m_nHeight - 1; y >= 0; --y)
+    for (int x = 0; x < p.m_nWidth * bytes; x += bytes)
+      for (int c = 2; c >= 0; --c) rgb.push_back(p.m_pBits[y * RowBytes(bytes * 8, p.m_nWidth) + x + c]);
+  return rgb;
+}
+
 // Reads every byte drawing would: under ASan, a block shorter than its header says fails here.
 void ExpectConsistent(const DibPicture& p) {
   const int64_t image = DrawnBytes(p);
@@ -106,6 +116,50 @@ TEST_F(DibPictureTest, BoundsFailuresAndRelease) {
   EXPECT_FALSE(Load(bmp));
   bmp.bits.resize(bits.size(), 0);
   EXPECT_EQ(bmp.bits, Bytes(m_picture.m_pBits, bits.size())) << "a file that ends inside its bits";
+}
+
+// Every kind of BMP ImageMagick writes holds its picture's own pixels: V5, 40- and 12-byte headers, 8-8-8-8
+// (opaque), 5-6-5, 5-5-5, 4-4-4-4 and 1-5-5-5 masks.
+TEST_F(DibPictureTest, EveryKindImageMagickWrites) {
+  for (const char* kind : {"v5", "bmp3", "os2", "argb8888", "rgb565", "rgb555", "argb4444", "argb1555"}) {
+    const std::string path = LUMARO_BMP_KINDS "/" + std::string(kind);
+    std::ifstream raw(path + ".rgb", std::ios::binary);
+    ASSERT_TRUE(m_picture.Load((path + ".bmp").c_str())) << kind;
+    EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(raw), {}), TopDownRgb(m_picture)) << kind;
+  }
+}
+
+// Masks and headers no tool writes, in 3 x 2 pictures with a table and a gap before the pixels: the colours of
+// the pixels as stored (those not listed are 0). Alpha goes over black, unless no pixel has any. (The hostile
+// corpus holds the masks and colour spaces refused.)
+TEST_F(DibPictureTest, MasksAndHeadersNoToolWrites) {
+  const uint32_t kBits = BI_BITFIELDS, kAlpha = 6, kLinked = 0x4C494E4B;
+  const struct { const char* name; uint16_t bits; uint32_t header, compression; std::vector<uint32_t> masks, pixels,
+                 colours; int height = 2; uint32_t space = 0x73524742, profileAt = 0; } cases[] = {
+      {"10-10-10", 32, 40, kBits, {0x3FF00000, 0xFFC00, 0x3FF}, {0x3FFFFFFF, 0x20080200, 0x3FF00000, 1}, {0xFFFFFF, 0x808080, 0xFF0000}},
+      {"1-bit red, top-down", 16, 52, kBits, {0x8000, 0x7E0, 0x1F}, {0x8000, 0x801F, 0x7E0, 0x10}, {0xFF0000, 0xFF00FF, 0xFF00, 0x84}, -2},
+      {"16 bits of red", 32, 40, kBits, {0xFFFF, 0xFF0000, 0xFF000000}, {0x3456FFFF, 0x8000, 1}, {0xFF5634, 0x800000}},
+      {"red on top, calibrated", 32, 108, kBits, {0xFF000000, 0xFF00, 0xFF}, {0x12003456, 5}, {0x123456, 5}, 2, 0},
+      {"green on top, alpha unused", 32, 40, kAlpha, {0xFF0000, 0xFF000000, 0xFF, 0xFF00}, {0x34120056, 5}, {0x123456, 5}},
+      {"blue on top", 32, 56, kBits, {0xFF0000, 0xFF00, 0xFF000000}, {0x56123400, 5}, {0x123456}},
+      {"alpha in the last row", 32, 124, kBits, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {0xFFFFFF, 0, 0, 0, 0x80FF8040, ~0u},
+       {0, 0, 0, 0, 0x804020, 0xFFFFFF}},
+      {"alpha of 4 bits", 32, 40, kAlpha, {0xFF0000, 0xFF00, 0xFF, 0xF0000000}, {0x80FF8040, 0xF0FFFFFF, 1}, {0x884422, 0xFFFFFF}},
+      {"a profile to the end", 24, 124, BI_RGB, {}, {0x123456, 5}, {0x123456, 5}, 2, kLinked, 154}};
+  for (const auto& c : cases) {
+    BmpFile bmp = Picture(3, c.height, c.bits, 2, c.header);
+    bmp.compression = c.compression, bmp.masks = c.masks, bmp.colourSpace = c.space, bmp.profileAt = c.profileAt;
+    bmp.profileSize = 4, bmp.gap = {9, 9}, bmp.bits.clear();
+    std::vector<uint32_t> pixels = c.pixels, colours = c.colours;
+    pixels.resize(6), colours.resize(6);
+    for (size_t i = 0; i < 6; ++i, bmp.bits.resize(i % 3 ? bmp.bits.size() : RowBytes(c.bits, 3) * (i / 3)))
+      for (int b = 0; b < c.bits; b += 8) bmp.bits.push_back(uint8_t(pixels[i] >> b));
+    ASSERT_TRUE(Load(bmp)) << c.name;
+    std::vector<uint8_t> expected;  // top row first
+    for (size_t i = 0; i < colours.size(); ++i)
+      for (int b = 16; b >= 0; b -= 8) expected.push_back(uint8_t(colours[c.height > 0 ? 3 - i / 3 * 3 + i % 3 : i] >> b));
+    EXPECT_EQ(expected, TopDownRgb(m_picture)) << c.name;
+  }
 }
 
 // Every file of the hostile corpus gives its listed result and leaves the holder consistent.

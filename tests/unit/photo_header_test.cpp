@@ -1,4 +1,4 @@
-// A photo's header: its EXIF orientation and frame size, from JPEG segments, TIFF IFDs and PNG and GIF headers built here; and pixels turned upright by the orientation.
+// A photo's header: its EXIF orientation and frame size, from JPEG segments, TIFF IFDs and PNG, GIF and BMP headers built here; and pixels turned upright by the orientation.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -131,6 +131,9 @@ TEST(PhotoHeader, ReadFromTheFile) {
       {"PNG, to the height", ihdr, 1, {65536, 2}}, {"PNG, cut in the height", Bytes(ihdr.begin(), ihdr.end() - 1), 1, {}},
       {"GIF89a", Text("GIF89a") + Bytes{0x34, 0x12, 3, 0}, 1, {0x1234, 3}}, {"GIF87a", Text("GIF87a") + Bytes{1, 0, 1, 0}, 1, {1, 1}},
       {"GIF87a, cut", Text("GIF87a") + Bytes{1, 0, 1}, 1, {}},
+      {"BMP, top-down", Text("BM") + Bytes(12) + Bytes{40, 0, 0, 0, 0x34, 0x12, 0, 0, 0xFC, 0xFF, 0xFF, 0xFF}, 1, {0x1234, 4}},
+      {"BMP, 12-byte header", Text("BM") + Bytes(12) + Bytes{12, 0, 0, 0, 5, 0, 6, 0, 1, 0, 24, 0}, 1, {5, 6}},
+      {"BMP, cut", Text("BM") + Bytes(23), 1, {}},
       {"empty", {}, 1, {}}};
   for (const auto& c : cases) {
     FILE* f = fopen(path.c_str(), "w+b");
