@@ -100,8 +100,14 @@ BOOL SaverApp::StartSlideshow() {
     rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   rect.right += rect.left;
   rect.bottom += rect.top;
+  // A test may shorten BlankAfter's minutes, to 1 ms at the least: it sets
+  // LUMARO_TEST_MINUTE_MS, which no user has a reason to set.
+  DWORD minuteMs = 60000;
+  char value[16];
+  const DWORD length = GetEnvironmentVariableA("LUMARO_TEST_MINUTE_MS", value, sizeof value);
+  if (length > 0 && length < sizeof value) minuteMs = DWORD(std::min(std::max(atol(value), 1L), 60000L));
   // Deletes itself once its window is gone.
-  PictureWnd* wnd = new PictureWnd(FALSE, &m_settings, m_settingsFile);
+  PictureWnd* wnd = new PictureWnd(FALSE, &m_settings, m_settingsFile, minuteMs);
   if (!wnd->Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect, nullptr)) {
     // Without a window no message would ever end the loop, so the program
     // ends now. The object is left to the process's end: deleting it would

@@ -28,6 +28,7 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_COLLECTIONS, m_lbCollections);
   DDX_Control(pDX, IDC_START_DELAY_SPIN, m_spinStartDelay);
   DDX_Control(pDX, IDC_CHANGE_DELAY_SPIN, m_spinChangeDelay);
+  DDX_Control(pDX, IDC_BLANK_AFTER_SPIN, m_spinBlankAfter);
   DDX_Text(pDX, IDC_START_DELAY, m_settings.StartDelay);
   DDX_Text(pDX, IDC_CHANGE_DELAY, m_settings.ChangeDelay);
   DDX_Check(pDX, IDC_FULL_SCREEN, m_settings.FullScreen);
@@ -35,6 +36,8 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_SHOW_TITLE, m_settings.ShowTitle);
   DDX_Check(pDX, IDC_FADE, m_settings.Fade);
   DDX_Check(pDX, IDC_SHUFFLE, m_settings.Shuffle);
+  DDX_Check(pDX, IDC_KEYS, m_settings.Keys);
+  DDX_Text(pDX, IDC_BLANK_AFTER, m_settings.BlankAfter, 0, kBlankAfterMax);
 }
 
 namespace {
@@ -90,6 +93,10 @@ BOOL ConfigDialog::OnInitDialog() {
   m_spinChangeDelay.SetRange(0, 3600);
   m_spinChangeDelay.SetBase(10);
   m_spinChangeDelay.SetPos(m_settings.ChangeDelay);
+  // Loading keeps BlankAfter in this range, so the field shows the record.
+  m_spinBlankAfter.SetRange(0, kBlankAfterMax);
+  m_spinBlankAfter.SetBase(10);
+  m_spinBlankAfter.SetPos(m_settings.BlankAfter);
   // Setting a position beyond the arrows' range writes the clamped value
   // into the field, and OK would then save it in place of the stored one:
   // a typed 90 minutes would come back as 60. The fields show the record.

@@ -1,8 +1,9 @@
 // The configuration dialog: the collection list with a live preview of the
 // selected one, collections added from a folder or taken out, the two
-// delays with their arrows and the options. It edits the settings record it
-// is given in place; OK writes them with the catalogue's changes, and stays
-// open, saying why, when they cannot be written.
+// delays with their arrows, the options and, in a column of their own, how
+// the show runs. It edits the settings record it is given in place; OK
+// writes them with the catalogue's changes, and stays open, saying why, when
+// they cannot be written.
 #pragma once
 
 #include <windows.h>
@@ -44,5 +45,6 @@ class ConfigDialog : public CDialog {
   CListBox m_lbCollections;
   CSpinButtonCtrl m_spinStartDelay;
   CSpinButtonCtrl m_spinChangeDelay;
+  CSpinButtonCtrl m_spinBlankAfter;
   CatalogueEdits m_catalogue;
 };

@@ -112,12 +112,16 @@ Section
     WriteRegStr HKLM "${UNINSTALL_KEY}" "SamplesFileTime" "$1 $2"
   ${EndIf}
 
-  ; The machine's defaults: the samples, current. Defaults that already list
-  ; collections (an administrator's own, or an earlier install's) stay as they are.
+  ; The machine's defaults: the samples, current, and the keys that end the
+  ; show and a screen that never blanks, written out for an administrator to
+  ; find. Defaults that already list collections (an administrator's own, or
+  ; an earlier install's) stay as they are.
   System::Call 'kernel32::GetPrivateProfileSectionW(w "Sets", w .r1, i ${NSIS_MAX_STRLEN}, w "${DEFAULTS}") i .r0'
   ${If} $0 = 0
     WriteINIStr "${DEFAULTS}" "Sets" "Samples" "${SAMPLES}\COLLECTION.INI"
     WriteINIStr "${DEFAULTS}" "ScreenSaver" "CurrentSet" "Samples"
+    WriteINIStr "${DEFAULTS}" "Main" "Keys" "0"
+    WriteINIStr "${DEFAULTS}" "Main" "BlankAfter" "0"
   ${EndIf}
 
   ${If} $MakeCurrent = ${BST_CHECKED}

@@ -27,7 +27,7 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   control.SubclassDlgItem(static_cast<UINT>(id), pDX->m_pDlgWnd);
 }
 
-void DDX_Text(CDataExchange* pDX, int id, int& value) {
+void DDX_Text(CDataExchange* pDX, int id, int& value, int min, int max) {
   if (pDX->m_bFailed) return;
   HWND hCtrl = pDX->PrepareCtrl(id);
   if (!pDX->m_bSaveAndValidate) {
@@ -38,8 +38,17 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
   }
   char text[kIntFieldChars + 1] = "";
   GetWindowTextA(hCtrl, text, sizeof text);
-  if (ParseDialogInt(text, &value)) return;
-  MessageBoxA(pDX->m_pDlgWnd->m_hWnd, kParseIntPrompt, kPromptTitle, MB_ICONEXCLAMATION | MB_OK);
+  int typed = 0;
+  char prompt[64];
+  if (!ParseDialogInt(text, &typed)) {
+    snprintf(prompt, sizeof prompt, "%s", kParseIntPrompt);
+  } else if (typed < min || typed > max) {
+    snprintf(prompt, sizeof prompt, "Please enter an integer from %d to %d.", min, max);
+  } else {
+    value = typed;
+    return;
+  }
+  MessageBoxA(pDX->m_pDlgWnd->m_hWnd, prompt, kPromptTitle, MB_ICONEXCLAMATION | MB_OK);
   pDX->Fail(hCtrl, TRUE);
 }
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <climits>
+
 class CDialog;
 class CWnd;
 
@@ -26,7 +28,9 @@ class CDataExchange {
 
 // Attaches `control` to the dialog's control `id` on the first exchange.
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-// An edit field holding a decimal integer.
-void DDX_Text(CDataExchange* pDX, int id, int& value);
+// An edit field holding a decimal integer, from `min` to `max`: text that is
+// no number, or a number outside, is refused with a prompt saying which, and
+// `value` keeps its own.
+void DDX_Text(CDataExchange* pDX, int id, int& value, int min = INT_MIN, int max = INT_MAX);
 // A check box: 1 ticked, 0 clear. A value outside 0..2 is reset to 0 at load.
 void DDX_Check(CDataExchange* pDX, int id, int& value);

@@ -20,7 +20,7 @@ void PictureWnd::SetUpTitleFont() {
   SetBkMode(dc, TRANSPARENT);
 }
 
-void PictureWnd::Compose(const PreparedPicture* picture) {
+void PictureWnd::Compose(const PreparedPicture* picture, int fadeMs) {
   RECT rc;
   GetWindowRect(m_hWnd, &rc);
   if (!m_frames.Begin(rc.right - rc.left, rc.bottom - rc.top)) return;
@@ -49,6 +49,33 @@ void PictureWnd::Compose(const PreparedPicture* picture) {
   }
   // The preview cuts: it changes only when a collection is picked.
   const DWORD now = GetTickCount();
-  m_frames.Show(m_bPreview || !drawn ? 0 : FadeMilliseconds(m_settings.Fade, m_settings.ChangeDelay), now);
-  if (m_frames.Present(m_hDC, now)) SetTimer(m_hWnd, kFadeTimer, 10, nullptr);
+  if (fadeMs < 0) fadeMs = m_bPreview || !drawn ? 0 : FadeMilliseconds(m_settings.Fade, m_settings.ChangeDelay);
+  m_frames.Show(fadeMs, now);
+  Present(now);
+}
+
+void PictureWnd::Present(DWORD now) {
+  if (m_frames.Present(m_hDC, now)) {
+    SetTimer(m_hWnd, kFadeTimer, 10, nullptr);
+  } else {
+    KillTimer(m_hWnd, kFadeTimer);
+  }
+  if (m_bPauseMark) DrawPauseMarks();
+}
+
+void PictureWnd::DrawPauseMarks() {
+  // Two white bars edged in black, at the top right of each screen, so that
+  // they show on a light picture as on a dark one.
+  for (int i = 0; i < m_nScreens; ++i) {
+    const RECT& s = m_rcScreens[i];
+    const int height = (s.bottom - s.top) / 12 + 8, width = height / 3, margin = height / 2;
+    for (int bar = 0; bar < 2; ++bar) {
+      const int right = s.right - margin - bar * (width + width * 2 / 3);
+      RECT r = {right - width, s.top + margin, right, s.top + margin + height};
+      RECT edge = r;
+      InflateRect(&edge, 2, 2);
+      FillRect(m_hDC, &edge, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      FillRect(m_hDC, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+  }
 }

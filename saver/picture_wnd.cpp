@@ -7,12 +7,14 @@
 namespace {
 const UINT kMsgPictureMade = WM_APP + 1;  // from the worker: wParam the order's generation
 const DWORD kLastWritesMs = 1000;
+const UINT kPauseMarkMs = 2000;
+const int kBlankFadeMs = 2000;
 }  // namespace
 
-PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string& settingsFile)
+PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string& settingsFile, DWORD minuteMs)
     : SaverWnd(!bPreview),
       m_settings(*settings),
-      m_show(bPreview),
+      m_show(bPreview, minuteMs),
       m_writer(settingsFile),
       m_hFont(nullptr),
       m_hOldFont(nullptr),
@@ -20,7 +22,8 @@ PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string
       m_nScreens(0),
       m_cxClient(0),
       m_cyClient(0),
-      m_bPreview(bPreview) {}
+      m_bPreview(bPreview),
+      m_bPauseMark(FALSE) {}
 
 PictureWnd::~PictureWnd() {
   // Destroying the window here, should it still exist, runs WM_DESTROY
@@ -38,19 +41,32 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_TIMER:
       if (wParam == kFadeTimer) {
-        if (!m_frames.Present(m_hDC, GetTickCount())) KillTimer(m_hWnd, kFadeTimer);
+        Present(GetTickCount());
+      } else if (wParam == kMarkTimer) {
+        KillTimer(m_hWnd, kMarkTimer);
+        m_bPauseMark = FALSE;
+        Present(GetTickCount());
       } else {
-        Follow(m_show.Tick(&m_settings));
+        Follow(m_show.Tick(&m_settings, GetTickCount()));
       }
       return 0;
+    case WM_KEYDOWN: {
+      // The preview's keys end nothing: its close requests are refused. Once
+      // the screen has gone black, any key ends the saver.
+      const KeyAction action = KeyActionFor(unsigned(wParam), !m_bPreview && m_settings.Keys && m_show.Running());
+      if (action == KeyAction::kPass) return CWnd::WindowProc(msg, wParam, lParam);  // the system's volume
+      if (action == KeyAction::kEnd) break;
+      Follow(m_show.Key(action, &m_settings));
+      return 0;
+    }
     case kMsgPictureMade: {
       BOOL ok = FALSE;
-      if (m_worker.Take(unsigned(wParam), &m_ready, &ok)) Follow(m_show.Arrived(unsigned(wParam), ok, m_settings));
+      if (m_worker.Take(unsigned(wParam), &m_ready, &ok)) Follow(m_show.Arrived(unsigned(wParam), ok, &m_settings));
       return 0;
     }
     case WM_PAINT: {
       LRESULT result = SaverWnd::WindowProc(msg, wParam, lParam);
-      m_frames.Present(m_hDC, GetTickCount());
+      Present(GetTickCount());
       return result;
     }
     case WM_SIZE: {
@@ -83,7 +99,7 @@ LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
   FindScreens();
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  Follow(m_show.Start(&m_settings, uint32_t(now.QuadPart) ^ GetCurrentProcessId() << 16));
+  Follow(m_show.Start(&m_settings, uint32_t(now.QuadPart) ^ GetCurrentProcessId() << 16, GetTickCount()));
   return 0;
 }
 
@@ -106,9 +122,26 @@ void PictureWnd::Follow(const ShowSteps& steps) {
   // Remembered when its turn comes, before it shows: a picture that fails
   // still counts.
   if (steps.turn) m_writer.SavePlace(m_settings);
+  if (steps.screen == ShowSteps::kFadeOut) {
+    // Over: black from now on, with no timer but the fade's, which stops
+    // when it has ended, and nothing asked of the worker or the writer.
+    KillTimer(m_hWnd, kTickTimer);
+    KillTimer(m_hWnd, kMarkTimer);
+    m_bPauseMark = FALSE;
+    Compose(nullptr, kBlankFadeMs);
+    m_ready = PreparedPicture();
+    return;
+  }
+  // The pause mark shows for a while on pausing; going on, or a change, takes it away.
+  const BOOL markGoes = m_bPauseMark && (steps.turn || steps.screen != ShowSteps::kKeep || steps.restartTimer);
+  if (markGoes) KillTimer(m_hWnd, kMarkTimer);
+  if (steps.paused) SetTimer(m_hWnd, kMarkTimer, kPauseMarkMs, nullptr);
+  m_bPauseMark = steps.paused || (m_bPauseMark && !markGoes);
   if (steps.screen != ShowSteps::kKeep) {
     Compose(steps.screen == ShowSteps::kShow ? &m_ready : nullptr);
     m_ready = PreparedPicture();
+  } else if (steps.paused || markGoes) {
+    Present(GetTickCount());
   }
   if (steps.restartTimer) SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
   if (steps.ask) {
@@ -125,7 +158,7 @@ void PictureWnd::Follow(const ShowSteps& steps) {
     order.stretch = Stretched();
     order.generation = steps.generation;
     // Without a thread every picture fails, as an unreadable one does.
-    if (!m_worker.Order(order, m_hWnd, kMsgPictureMade)) Follow(m_show.Arrived(steps.generation, FALSE, m_settings));
+    if (!m_worker.Order(order, m_hWnd, kMsgPictureMade)) Follow(m_show.Arrived(steps.generation, FALSE, &m_settings));
   }
 }
 

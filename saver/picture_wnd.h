@@ -25,8 +25,8 @@ class PictureWnd : public SaverWnd {
  public:
   // Shows the collection `settings` names, which the window reads as it
   // goes; full screen it writes the show's place to `settingsFile` and
-  // moves `settings` on with it.
-  PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string& settingsFile);
+  // moves `settings` on with it. A minute of BlankAfter lasts `minuteMs`.
+  PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string& settingsFile, DWORD minuteMs = 60000);
   ~PictureWnd() override;
 
   // Shows picture 1 of the current collection anew, also when its name is
@@ -38,7 +38,7 @@ class PictureWnd : public SaverWnd {
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  enum { kTickTimer = 1, kFadeTimer = 2 };  // any id but the fade's counts as a tick
+  enum { kTickTimer = 1, kFadeTimer = 2, kMarkTimer = 3 };  // any id but these two counts as a tick
 
   LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
   void OnDestroy();
@@ -48,8 +48,13 @@ class PictureWnd : public SaverWnd {
 
   // Drawing (picture_paint.cpp).
   void SetUpTitleFont();
-  // The next frame: the picture on each screen, and its title, or black.
-  void Compose(const PreparedPicture* picture);
+  // The next frame: the picture on each screen, and its title, or black,
+  // fading in as the settings say or over `fadeMs` when that is given.
+  void Compose(const PreparedPicture* picture, int fadeMs = -1);
+  // The frame due at `now` on the screen, with the pause mark while it
+  // shows; the fade's timer runs while a fade goes on.
+  void Present(DWORD now);
+  void DrawPauseMarks();
 
   SaverSettings& m_settings;
   Slideshow m_show;
@@ -65,4 +70,5 @@ class PictureWnd : public SaverWnd {
   short m_cxClient;
   short m_cyClient;
   BOOL m_bPreview;
+  BOOL m_bPauseMark;
 };

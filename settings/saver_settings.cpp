@@ -1,5 +1,6 @@
 #include "settings/saver_settings.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -55,6 +56,8 @@ void LoadSettings(const std::string& path, SaverSettings* settings) {
   s.Fade = ini.Int("Main", "Fade", 1);
   s.Shuffle = ini.Int("Main", "Shuffle", 0);
   s.Subfolders = ini.Int("Main", "Subfolders", 1);
+  s.Keys = ini.Int("Main", "Keys", 0);
+  s.BlankAfter = std::clamp(ini.Int("Main", "BlankAfter", 0), 0, int(kBlankAfterMax));
   s.ShuffleSeed = unsigned(ini.Int("ScreenSaver", "ShuffleSeed", 0));
   s.ShuffleStep = ini.Int("ScreenSaver", "ShuffleStep", 0);
   s.ShuffleCount = ini.Int("ScreenSaver", "ShuffleCount", 0);
@@ -86,6 +89,8 @@ SaveResult SaveSettings(const std::string& path, const SaverSettings& s, const s
   changes.Int("Main", "Fade", s.Fade);
   changes.Int("Main", "Shuffle", s.Shuffle);
   changes.Int("Main", "Subfolders", s.Subfolders);
+  changes.Int("Main", "Keys", s.Keys);
+  changes.Int("Main", "BlankAfter", s.BlankAfter);
   changes.Int("ScreenSaver", "ChangeDelay", s.ChangeDelay);
   changes.Int("ScreenSaver", "CurrentPicture", s.CurrentPicture);
   changes.Text("ScreenSaver", "CurrentSet", s.CurrentSet);

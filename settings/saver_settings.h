@@ -18,6 +18,8 @@ enum {
   kPathSize = 3 * kPathChars + 1,
 };
 
+enum { kBlankAfterMax = 1440 };  // a day: BlankAfter's largest value
+
 extern const char kSettingsFile[];  // "LUMARO.INI", always named bare
 
 // The settings the program runs with; the fields carry their INI keys' names.
@@ -35,6 +37,8 @@ struct SaverSettings {
   int Fade;             // [Main]; non-zero (1 when absent): a change fades
   int Shuffle = 0;      // [Main]; non-zero: pictures in shuffled rounds
   int Subfolders = 1;   // [Main]; non-zero (1 when absent): folders are added with their subfolders
+  int Keys = 0;         // [Main]; non-zero: arrow keys and Space steer the show
+  int BlankAfter = 0;   // [Main]; minutes until the screen goes black (1 to 1440); 0: never
   // [ScreenSaver]: the shuffled round going on (saver/show_order.h).
   unsigned ShuffleSeed = 0;
   int ShuffleStep = 0;  // how far the round has come: the step of the picture on screen
@@ -51,8 +55,10 @@ struct SaveResult {
 };
 
 // Fills the record from the settings file at `path`; a missing or unreadable
-// file gives every default. The collection is resolved apart from this
-// (settings/collection.h).
+// file gives every default. A BlankAfter outside its range, which only an
+// edited file holds, is taken at the nearer end: a negative one never
+// blanks, a longer one blanks after a day. The collection is resolved apart
+// from this (settings/collection.h).
 void LoadSettings(const std::string& path, SaverSettings* settings);
 
 // Writes CurrentPicture and, while shuffling, the round: where the show

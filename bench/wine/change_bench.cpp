@@ -1,6 +1,6 @@
 // The running saver under Wine + Xvfb: how soon a picture reaches the screen after its number is written, how
 // soon input takes the window away while a 24 MP photo is being made, and (on a 1920x1080 display) how many
-// frames a 1-second fade draws and how much CPU the saver uses between changes.
+// frames a 1-second fade draws and how much CPU the saver uses between changes and once blank.
 // Usage: change_bench [latency|fade] [saver], the saver this build's lumaro.scr unless named, so that an
 // older build can be timed in the same run.
 #include <windows.h>
@@ -197,6 +197,23 @@ void Fade() {
   const long long after = pid ? LinuxCpuTicks(pid) : -1;
   printf("%-44s %.2f %% of one core\n", "CPU between changes (10 s)",
          before < 0 ? -1.0 : double(after - before) / ((GetTickCount() - start) / 1000.0));  // ticks are 1/100 s
+
+  // Blank after a minute of a second: faded out by 5 s, then a minute of nothing to do.
+  SetEnvironmentVariableA("LUMARO_TEST_MINUTE_MS", "1000");
+  WriteSettings("[Main]\r\nBlankAfter=1\r\n[ScreenSaver]\r\nChangeDelay=1\r\nCurrentPicture=0\r\nCurrentSet=B\r\n[Sets]\r\nB=" +
+                WriteCollection("F", 2, {{"RED.BMP", ""}, {"BLUE.BMP", ""}}) + "\r\n");
+  Saver blank("/s blankbench", g_scr);
+  SetEnvironmentVariableA("LUMARO_TEST_MINUTE_MS", nullptr);
+  blank.WaitForWindow(10000);
+  Sleep(5000);
+  const int blankPid = LinuxPid("blankbench");
+  const long long blankBefore = blankPid ? LinuxCpuTicks(blankPid) : -1;
+  const DWORD blankStart = GetTickCount();
+  Sleep(60000);
+  const long long blankAfter = blankPid ? LinuxCpuTicks(blankPid) : -1;
+  printf("%-44s %.2f %% of one core, black %s\n", "CPU once blank (60 s)",
+         blankBefore < 0 ? -1.0 : double(blankAfter - blankBefore) / ((GetTickCount() - blankStart) / 1000.0),
+         ScreenPixel(cx / 2, cy / 2) == 0 ? "yes" : "no");
 }
 
 // One fade frame at the screen's size drawn three ways into a window of our own: the saver's (BlendPixels a band

@@ -12,7 +12,7 @@ using namespace e2e;
 namespace {
 
 // A host window, its client area the size of the host's monitor picture, in the middle of the 640x480 test screen,
-// where a dialog centred over it fits; its thread is ours, and WaitUntil handles its messages.
+// where a dialog centred over it fits in height; its thread is ours, and WaitUntil handles its messages.
 struct Host {
   Host() {
     RECT rc = {0, 0, 152, 112};
@@ -88,7 +88,7 @@ TEST(Host, SettingsButtonsDialog) {
     GetWindowRect(dlg, &d);
     GetWindowRect(host.wnd, &h);
     if (c.owned) {
-      EXPECT_TRUE(abs((d.left + d.right) - (h.left + h.right)) <= 1 && abs((d.top + d.bottom) - (h.top + h.bottom)) <= 1)
+      EXPECT_TRUE((abs((d.left + d.right) - (h.left + h.right)) <= 1 || d.left == 0) && abs((d.top + d.bottom) - (h.top + h.bottom)) <= 1)
           << c.form << " not centred over the host";
     }
     PostMessageA(GetDlgItem(dlg, c.button), BM_CLICK, 0, 0);

@@ -30,11 +30,13 @@ class Slideshow : public ::testing::Test {
 // The window covers the screen on top and hides the pointer; the first real input or loss of activation ends
 // the program. A switch that means nothing (which is the switch matcher's affair) ends it at once, unseen.
 TEST_F(Slideshow, WindowAndWhatEndsIt) {
+  SetEnvironmentVariableA("LUMARO_TEST_MINUTE_MS", "1500");  // BlankAfter's minute, for the saver
   HWND wnd = nullptr, other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP, 0, 0, 50, 50, 0, 0, 0, 0);
   const struct {
     const char *name, *args;
     std::function<void()> act;
     int ends;  // 1 by itself, 0 never, -1 at once without a window
+    const char* main = "";
   } cases[] = {
       {"covers the screen, stays", "/S 1234", [&] {  // a second argument is ignored
          RECT rc, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -55,6 +57,14 @@ TEST_F(Slideshow, WindowAndWhatEndsIt) {
       {"right button", "/s", [] { Press(VK_RBUTTON); }, 1},
       {"key", "/s", [] { Press('A'); }, 1},
       {"Alt", "/s", [] { Press(VK_MENU); }, 1},
+      {"an arrow, the keys off", "/s", [] { Press(VK_RIGHT); }, 1},
+      {"a letter, the keys on", "/s", [] { Press('A'); }, 1, "Keys=1"},
+      {"a volume key, the keys on", "/s", [] { Press(VK_VOLUME_UP); }, 0, "Keys=1"},
+      {"an arrow once blank", "/s", [] {
+         ASSERT_TRUE(ShowsColour(320, 240, kRed));
+         EXPECT_TRUE(ShowsColour(320, 240, kBlack, 8000)) << "not black after BlankAfter";
+         Press(VK_RIGHT);
+       }, 1, "Keys=1\r\nBlankAfter=1"},
       {"another window activated", "/s", [&] {
          ShowWindow(other, SW_SHOW);
          SetForegroundWindow(other);
@@ -66,7 +76,7 @@ TEST_F(Slideshow, WindowAndWhatEndsIt) {
     SCOPED_TRACE(c.name);
     MouseTo(320, 240);  // resting mid-screen through creation, activation and the first mouse report
     Sleep(100);
-    const std::string settings = ShowSettings({{"RED.BMP", ""}});
+    const std::string settings = ShowSettings({{"RED.BMP", ""}}, c.main);
     wnd = Restart(saver, settings, c.args);
     DWORD code = 12345;
     if (c.ends < 0) {
@@ -82,6 +92,30 @@ TEST_F(Slideshow, WindowAndWhatEndsIt) {
     EXPECT_EQ(c.ends ? 0u : 12345u, code);
   }
   DestroyWindow(other);
+  SetEnvironmentVariableA("LUMARO_TEST_MINUTE_MS", nullptr);
+}
+
+// With the keys on, the arrows step through the pictures, back to the first and forward again, each change on
+// screen and saved at once; Space holds a picture past two delays, its mark showing for a while, and goes on.
+TEST_F(Slideshow, KeysSteerIt) {
+  WriteSolidBmp(WorkDir() + "\\BLUE.BMP", 64, 64, kBlue);
+  const Pictures pictures = {{"RED.BMP", ""}, {"GREY.BMP", ""}, {"BLUE.BMP", ""}};
+  ASSERT_NE(nullptr, Restart(saver, ShowSettings(pictures, "Keys=1\r\nFade=0", "ChangeDelay=3\r\nCurrentPicture=0")));
+  ASSERT_TRUE(ShowsColour(320, 240, kRed));
+  const struct { WORD key; COLORREF colour; int stored; int after = 0; } steps[] = {
+      {VK_RIGHT, kGrey, 2}, {VK_RIGHT, kBlue, 3}, {VK_LEFT, kGrey, 2}, {VK_LEFT, kRed, 1}, {VK_LEFT, kRed, 1, 500},
+      {VK_RIGHT, kGrey, 2}, {VK_SPACE, kGrey, 2, 7000}, {VK_SPACE, kGrey, 2, 1500}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(std::to_string(&step - steps));
+    Press(step.key);
+    const bool pausing = &step == &steps[6];
+    EXPECT_TRUE(!pausing || WaitUntil([] { return Near(ScreenPixel(608, 48), kWhite); }, 1000)) << "no pause mark";
+    Sleep(step.after);
+    EXPECT_TRUE(ShowsColour(320, 240, step.colour, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return StoredPicture() == step.stored; }, 2000)) << StoredPicture();
+  }
+  EXPECT_TRUE(Near(ScreenPixel(608, 48), kBlack)) << "the pause mark stayed";
+  EXPECT_TRUE(ShowsColour(320, 240, kBlue, 3000)) << "not going on after a whole delay";
 }
 
 // Placement and titles the two-monitor run does not show (there each monitor shows the picture centred at its own

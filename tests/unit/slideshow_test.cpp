@@ -1,5 +1,6 @@
-// The show: which picture is made ready and when it goes up, ready on time, late, failed or no longer wanted;
-// how long a fade lasts and how it mixes; a picture made at the sizes its screens draw it at; shuffled rounds.
+// The show: which picture is made ready and when it goes up, ready on time, late, failed or no longer wanted,
+// stepped through or paused by keys, blank after a while; how long a fade lasts and how it mixes; a picture made
+// at the sizes its screens draw it at; shuffled rounds.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,24 +12,28 @@
 #include "picture/blend.h"
 #include "saver/fade_clock.h"
 #include "saver/prepared_picture.h"
+#include "saver/show_history.h"
+#include "saver/show_keys.h"
 #include "saver/show_order.h"
 #include "saver/slideshow.h"
 #include "unit/bmp_writer.h"
 
 namespace {
 
-// What the window is told to do, in one word each: T<number> a turn, S shown, B black, R timer restarted,
-// A<number> that picture asked for.
+// What the window is told to do, in one word each: T<number> a turn, S shown, B black, X faded out for good,
+// R timer restarted, P the pause mark, A<number> that picture asked for.
 std::string Said(const ShowSteps& s, const SaverSettings& settings) {
   std::string out;
   if (s.turn) out += " T" + std::to_string(settings.CurrentPicture);
-  if (s.screen != ShowSteps::kKeep) out += s.screen == ShowSteps::kShow ? " S" : " B";
+  if (s.screen != ShowSteps::kKeep) out += s.screen == ShowSteps::kShow ? " S" : s.screen == ShowSteps::kBlank ? " B" : " X";
   if (s.restartTimer) out += " R";
+  if (s.paused) out += " P";
   if (s.ask) out += " A" + std::to_string(s.ask);
   return out.empty() ? "-" : out.substr(1);
 }
 
-// Events: start, tick, made (the newest order made), failed, stale (an older order made), again, stop,
+// Events: start and tick (or "start MS", "tick MS": at that time; a BlankAfter minute is a second here), made
+// (the newest order made), failed, stale (an older order made), again, stop, the keys next, back and pause,
 // "set NAME" (the collection picked, then a tick) and "jump N" (CurrentPicture set to N by another hand).
 TEST(Slideshow, DecisionsOnTimeLateFailedStaleAndAtExit) {
   const struct {
@@ -36,6 +41,7 @@ TEST(Slideshow, DecisionsOnTimeLateFailedStaleAndAtExit) {
     BOOL preview;
     int delay, current, count;
     std::vector<std::pair<const char*, const char*>> events;  // event, what the window is told
+    int shuffle = 0, blankAfter = 0;
   } cases[] = {
       {"ready on time", FALSE, 2, 0, 3, {{"start", "A1"}, {"made", "-"}, {"tick", "T1 S A2"}, {"made", "-"},
                                          {"tick", "-"}, {"tick", "T2 S A3"}, {"made", "-"}, {"tick", "-"},
@@ -55,24 +61,42 @@ TEST(Slideshow, DecisionsOnTimeLateFailedStaleAndAtExit) {
       {"preview: picture 1 of each collection picked, the last pick wins", TRUE, 1, 7, 9,
        {{"start", "-"}, {"tick", "A1"}, {"tick", "-"}, {"set LAKE", "A1"}, {"set HILLS", "A1"}, {"stale", "-"},
         {"made", "S"}, {"tick", "-"}, {"set SEA", "A1"}, {"failed", "B"}}},
-      {"preview shown again: anew, or black without a collection", TRUE, 300, 1, 1,
-       {{"set ", "-"}, {"set X", "A1"}, {"made", "S"}, {"again", "A1"}, {"made", "S"}, {"again", "A1"},
-        {"set ", "A1"}, {"again", "B"}, {"made", "-"}}},
+      {"preview shown again: anew, or black without a collection; keys change nothing", TRUE, 300, 1, 1,
+       {{"set ", "-"}, {"set X", "A1"}, {"made", "S"}, {"again", "A1"}, {"made", "S"}, {"next", "-"}, {"pause", "-"},
+        {"again", "A1"}, {"set ", "A1"}, {"again", "B"}, {"made", "-"}}},
+      {"keys: next now, back to the first, forward again before new ones; one change waits behind a picture", FALSE,
+       5, 0, 5, {{"start", "A1"}, {"made", "-"}, {"tick", "T1 S A2"}, {"made", "-"}, {"next", "T2 S R A3"},
+                 {"back", "T1 R A1"}, {"made", "S R A2"}, {"back", "-"}, {"made", "-"}, {"next", "T2 S R A3"},
+                 {"next", "T3 R"}, {"next", "-"}, {"back", "-"}, {"made", "T4 S R A4"}, {"made", "S R A5"}}},
+      {"pause: ticks change nothing, keys still do; going on with a whole delay", FALSE, 2, 0, 3,
+       {{"start", "A1"}, {"made", "-"}, {"tick", "T1 S A2"}, {"made", "-"}, {"pause", "P"}, {"tick", "-"},
+        {"tick", "-"}, {"tick", "-"}, {"next", "T2 S R A3"}, {"made", "-"}, {"pause", "R"}, {"tick", "-"},
+        {"tick", "T3 S A1"}, {"made", "-"}, {"next", "T1 S R A2"}, {"made", "-"}, {"tick", "-"}, {"tick", "T2 S A3"}}},
+      {"shuffled: going back counts no picture twice", FALSE, 1, 0, 3,
+       {{"start", "A2"}, {"made", "-"}, {"tick", "T2 S A3"}, {"made", "-"}, {"tick", "T3 S A1"}, {"back", "T2 R A2"},
+        {"made", "S R A3"}, {"made", "-"}, {"tick", "T3 S A1"}, {"made", "-"}, {"tick", "T1 S A2"}}, 1},
+      {"blank after its minute, paused or not, the clock wrapping meanwhile; nothing after", FALSE, 1, 0, 3,
+       {{"start 4294967000", "A1"}, {"made", "-"}, {"tick 204", "T1 S A2"}, {"pause", "P"}, {"tick 703", "-"},
+        {"tick 704", "X"}, {"next", "-"}, {"made", "-"}, {"tick", "-"}}, 0, 1},
   };
   for (const auto& c : cases) {
-    SaverSettings s = {0, 0, c.delay, c.current, "SEA", 0, 0, "", "", c.count, 1};
-    Slideshow show(c.preview);
+    SaverSettings s = {0, 0, c.delay, c.current, "SEA", 0, 0, "", "", c.count, 1, c.shuffle, 1, 0, c.blankAfter};
+    Slideshow show(c.preview, 1000);
     unsigned newest = 0;
+    DWORD now = 0;
     for (const auto& [event, expected] : c.events) {
       const std::string e = event;
       ShowSteps steps = {};
-      if (e == "start") steps = show.Start(&s, 0);
-      if (e == "tick" || e.rfind("set ", 0) == 0) {
-        if (e != "tick") snprintf(s.CurrentSet, sizeof s.CurrentSet, "%s", e.c_str() + 4);
-        steps = show.Tick(&s);
+      if (e.rfind("start", 0) == 0) steps = show.Start(&s, 0, now = DWORD(atoll(e.c_str() + 5)));
+      if (e.rfind("tick", 0) == 0 || e.rfind("set ", 0) == 0) {
+        if (e.rfind("tick ", 0) == 0) now = DWORD(atoi(e.c_str() + 5));
+        if (e.rfind("set ", 0) == 0) snprintf(s.CurrentSet, sizeof s.CurrentSet, "%s", e.c_str() + 4);
+        steps = show.Tick(&s, now);
       }
-      if (e == "made" || e == "failed") steps = show.Arrived(newest, e == "made", s);
-      if (e == "stale") steps = show.Arrived(newest - 1, TRUE, s);
+      for (const auto& [name, action] : {std::pair{"next", KeyAction::kNext}, {"back", KeyAction::kBack}, {"pause", KeyAction::kPause}})
+        if (e == name) steps = show.Key(action, &s);
+      if (e == "made" || e == "failed") steps = show.Arrived(newest, e == "made", &s);
+      if (e == "stale") steps = show.Arrived(newest - 1, TRUE, &s);
       if (e == "again") steps = show.ShowAgain(&s);
       if (e.rfind("jump ", 0) == 0) s.CurrentPicture = atoi(e.c_str() + 5);
       if (e == "stop") show.Stop();
@@ -83,6 +107,28 @@ TEST(Slideshow, DecisionsOnTimeLateFailedStaleAndAtExit) {
       EXPECT_EQ(expected, Said(steps, s)) << c.name << ", at " << event;
     }
   }
+}
+
+// With the keys on: the arrows, Space and P steer; the volume and media keys (0xAD to 0xB3) are the system's;
+// any other key ends the show, as every key does with them off.
+TEST(Slideshow, WhatAKeyDoes) {
+  using K = KeyAction;
+  const std::tuple<unsigned, bool, KeyAction> keys[] = {
+      {0x27, false, K::kEnd}, {0xAD, false, K::kEnd}, {0x27, true, K::kNext}, {0x25, true, K::kBack}, {' ', true, K::kPause},
+      {'P', true, K::kPause}, {0xAD, true, K::kPass}, {0xB3, true, K::kPass}, {0xAC, true, K::kEnd}, {0xB4, true, K::kEnd},
+      {'A', true, K::kEnd}, {0x26, true, K::kEnd}};
+  for (const auto& [vk, on, action] : keys) EXPECT_EQ(int(action), int(KeyActionFor(vk, on))) << std::hex << vk << " " << on;
+}
+
+// Going back reaches the last 100 pictures, and forward again the newest.
+TEST(Slideshow, HistoryOfAHundred) {
+  ShowHistory history;
+  for (int n = 1; n <= 150; ++n) history.Add(n);
+  int n = 0, back = 0;
+  while (history.Back(&n)) ++back;
+  EXPECT_TRUE(back == 99 && n == 51 && history.Ahead() == 52) << back << " back to " << n;
+  while (history.Forward(&n)) continue;
+  EXPECT_TRUE(n == 150 && history.Ahead() == 0) << n;
 }
 
 TEST(Slideshow, FadeLengthLevelAndMix) {
