@@ -31,8 +31,8 @@ ShowSteps Slideshow::Tick(SaverSettings* settings, DWORD now) {
   ShowSteps steps = {};
   if (m_bStopped) return steps;
   // A pause does not hold the count: the blank is for the screen's sake.
-  const int blankAfter = settings->BlankAfter < kBlankAfterMax ? settings->BlankAfter : kBlankAfterMax;
-  if (!m_bPreview && blankAfter > 0 && now - m_dwStarted >= DWORD(blankAfter) * m_dwMinuteMs) {
+  // The record holds BlankAfter within 0..kBlankAfterMax, as loaded or typed.
+  if (!m_bPreview && settings->BlankAfter > 0 && now - m_dwStarted >= DWORD(settings->BlankAfter) * m_dwMinuteMs) {
     m_bStopped = TRUE;
     steps.screen = ShowSteps::kFadeOut;
     return steps;

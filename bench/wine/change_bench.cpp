@@ -156,6 +156,16 @@ long long LinuxCpuTicks(int pid) {  // user and system time, fields 14 and 15 af
   return utime + stime;
 }
 
+// The per cent of one core the saver started with `tag` uses over the next `ms`; -1 when it cannot be read.
+double CpuOver(const char* tag, DWORD ms) {
+  const int pid = LinuxPid(tag);
+  const long long before = pid ? LinuxCpuTicks(pid) : -1;
+  const DWORD start = GetTickCount();
+  Sleep(ms);
+  const long long after = pid ? LinuxCpuTicks(pid) : -1;
+  return before < 0 || after < 0 ? -1.0 : double(after - before) / ((GetTickCount() - start) / 1000.0);  // 1/100 s ticks
+}
+
 // Frames drawn in each 1-second fade from red to blue filling the screen (distinct colours seen at the centre),
 // then the per cent of a core used over 10 s with no change due.
 void Fade() {
@@ -190,13 +200,7 @@ void Fade() {
   Saver saver("/s idlebench", g_scr);
   saver.WaitForWindow(10000);
   Sleep(3000);
-  const int pid = LinuxPid("idlebench");
-  const long long before = pid ? LinuxCpuTicks(pid) : -1;
-  const DWORD start = GetTickCount();
-  Sleep(10000);
-  const long long after = pid ? LinuxCpuTicks(pid) : -1;
-  printf("%-44s %.2f %% of one core\n", "CPU between changes (10 s)",
-         before < 0 ? -1.0 : double(after - before) / ((GetTickCount() - start) / 1000.0));  // ticks are 1/100 s
+  printf("%-44s %.2f %% of one core\n", "CPU between changes (10 s)", CpuOver("idlebench", 10000));
 
   // Blank after a minute of a second: faded out by 5 s, then a minute of nothing to do.
   SetEnvironmentVariableA("LUMARO_TEST_MINUTE_MS", "1000");
@@ -206,13 +210,8 @@ void Fade() {
   SetEnvironmentVariableA("LUMARO_TEST_MINUTE_MS", nullptr);
   blank.WaitForWindow(10000);
   Sleep(5000);
-  const int blankPid = LinuxPid("blankbench");
-  const long long blankBefore = blankPid ? LinuxCpuTicks(blankPid) : -1;
-  const DWORD blankStart = GetTickCount();
-  Sleep(60000);
-  const long long blankAfter = blankPid ? LinuxCpuTicks(blankPid) : -1;
-  printf("%-44s %.2f %% of one core, black %s\n", "CPU once blank (60 s)",
-         blankBefore < 0 ? -1.0 : double(blankAfter - blankBefore) / ((GetTickCount() - blankStart) / 1000.0),
+  const double blankCpu = CpuOver("blankbench", 60000);
+  printf("%-44s %.2f %% of one core, black %s\n", "CPU once blank (60 s)", blankCpu,
          ScreenPixel(cx / 2, cy / 2) == 0 ? "yes" : "no");
 }
 
