@@ -37,6 +37,7 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_FADE, m_settings.Fade);
   DDX_Check(pDX, IDC_SHUFFLE, m_settings.Shuffle);
   DDX_Check(pDX, IDC_KEYS, m_settings.Keys);
+  DDX_Check(pDX, IDC_PAN_ZOOM, m_settings.PanZoom);
   DDX_Text(pDX, IDC_BLANK_AFTER, m_settings.BlankAfter, 0, kBlankAfterMax);
 }
 
@@ -128,6 +129,13 @@ BOOL ConfigDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_REMOVE_COLLECTION) {
     OnRemoveCollection();
+    return TRUE;
+  }
+  if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_PAN_ZOOM) {
+    // The preview moves, or stands still, at once; OK still reads the box
+    // into the record, and Exit writes nothing.
+    m_settings.PanZoom = IsDlgButtonChecked(m_hWnd, IDC_PAN_ZOOM) == BST_CHECKED;
+    m_wndPreview.ShowCurrentAgain();
     return TRUE;
   }
   return CDialog::OnCommand(wParam, lParam);

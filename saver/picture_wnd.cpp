@@ -1,7 +1,11 @@
 #include "saver/picture_wnd.h"
 
+#include <dwmapi.h>
+
+#include <algorithm>
 #include <cstdio>
 
+#include "saver/fade_clock.h"
 #include "settings/collection.h"
 
 namespace {
@@ -9,6 +13,8 @@ const UINT kMsgPictureMade = WM_APP + 1;  // from the worker: wParam the order's
 const DWORD kLastWritesMs = 1000;
 const UINT kPauseMarkMs = 2000;
 const int kBlankFadeMs = 2000;
+const UINT kFrameMs = 16;  // up to 60 frames a second while a fade or a motion goes on
+const int kPreviewMoveMs = 10000;  // the preview's picture goes one way in this, then back
 }  // namespace
 
 PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string& settingsFile, DWORD minuteMs)
@@ -16,14 +22,15 @@ PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string
       m_settings(*settings),
       m_show(bPreview, minuteMs),
       m_writer(settingsFile),
-      m_hFont(nullptr),
-      m_hOldFont(nullptr),
+      m_canvas(bPreview),
       m_hDC(nullptr),
       m_nScreens(0),
       m_cxClient(0),
       m_cyClient(0),
       m_bPreview(bPreview),
-      m_bPauseMark(FALSE) {}
+      m_bPauseMark(FALSE),
+      m_bFrames(FALSE),
+      m_bComposited(FALSE) {}
 
 PictureWnd::~PictureWnd() {
   // Destroying the window here, should it still exist, runs WM_DESTROY
@@ -40,7 +47,11 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (m_bPreview) return 0;  // the preview stays, whatever input asked
       break;
     case WM_TIMER:
-      if (wParam == kFadeTimer) {
+      if (wParam == kFrameTimer) {
+        // The frame goes out just after the compositor's, which shows it at
+        // its next: every frame on screen for one refresh. Without one (the
+        // timer alone paces the frames) nothing waits.
+        if (m_bComposited) DwmFlush();
         Present(GetTickCount());
       } else if (wParam == kMarkTimer) {
         KillTimer(m_hWnd, kMarkTimer);
@@ -88,11 +99,9 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
   if (SaverWnd::WindowProc(WM_CREATE, wParam, lParam) == -1) return -1;
   m_hDC = GetWindowDC(m_hWnd);
-  m_frames.Create(m_hDC);
-  // A draw that still scales (a run-length picture) drops whole pixels
-  // rather than combining them, which would darken the picture.
-  SetStretchBltMode(m_frames.Dc(), COLORONCOLOR);
-  SetUpTitleFont();
+  m_canvas.Create(m_hDC);
+  BOOL composited = FALSE;
+  m_bComposited = SUCCEEDED(DwmIsCompositionEnabled(&composited)) && composited;
   SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
   // The first size notification comes after this; the picture made ready
   // meanwhile needs the screens now.
@@ -107,11 +116,7 @@ void PictureWnd::OnDestroy() {
   // The window DC and what is selected into the frames' DC go back while the
   // window still exists; the destructor runs after it is gone.
   m_show.Stop();
-  if (m_frames.Dc() && m_hOldFont) SelectObject(m_frames.Dc(), m_hOldFont);
-  if (m_hFont) DeleteObject(m_hFont);
-  m_hFont = nullptr;
-  m_hOldFont = nullptr;
-  m_frames.Destroy();
+  m_canvas.Destroy();
   if (m_hDC) ReleaseDC(m_hWnd, m_hDC);
   m_hDC = nullptr;
 }
@@ -137,10 +142,13 @@ void PictureWnd::Follow(const ShowSteps& steps) {
   if (markGoes) KillTimer(m_hWnd, kMarkTimer);
   if (steps.paused) SetTimer(m_hWnd, kMarkTimer, kPauseMarkMs, nullptr);
   m_bPauseMark = steps.paused || (m_bPauseMark && !markGoes);
+  // The motion holds while the show is paused; going on, it has a whole
+  // delay to reach its end.
+  const BOOL held = m_canvas.Hold(m_show.Paused(), ShowMs(), GetTickCount());
   if (steps.screen != ShowSteps::kKeep) {
     Compose(steps.screen == ShowSteps::kShow ? &m_ready : nullptr);
     m_ready = PreparedPicture();
-  } else if (steps.paused || markGoes) {
+  } else if (steps.paused || markGoes || held) {
     Present(GetTickCount());
   }
   if (steps.restartTimer) SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
@@ -157,6 +165,7 @@ void PictureWnd::Follow(const ShowSteps& steps) {
     order.screenCount = m_nScreens;
     order.stretch = Stretched();
     order.generation = steps.generation;
+    order.zoom = m_settings.PanZoom != 0;
     // Without a thread every picture fails, as an unreadable one does.
     if (!m_worker.Order(order, m_hWnd, kMsgPictureMade)) Follow(m_show.Arrived(steps.generation, FALSE, &m_settings));
   }
@@ -183,6 +192,40 @@ void PictureWnd::FindScreens() {
   RECT window;
   GetWindowRect(m_hWnd, &window);
   m_nScreens = ScreensInWindow(monitors.rects, monitors.count, window, m_rcScreens, kMaxScreens);
+  m_canvas.SetScreens(m_rcScreens, m_nScreens);
 }
 
 BOOL PictureWnd::Stretched() const { return m_settings.FullScreen == 1 || m_bPreview; }
+
+int PictureWnd::ShowMs() const {
+  if (m_bPreview) return kPreviewMoveMs;
+  // Its delay, and the fade out at the change after it; a day at most, for
+  // a delay beyond that moves no slower than one of a day.
+  const int delay = std::clamp(m_settings.ChangeDelay, 1, 86400);
+  return delay * 1000 + FadeMilliseconds(m_settings.Fade, m_settings.ChangeDelay);
+}
+
+void PictureWnd::Compose(PreparedPicture* picture, int fadeMs) {
+  RECT rc;
+  GetWindowRect(m_hWnd, &rc);
+  const bool drawn = picture && !picture->Empty();
+  CanvasLook look;
+  // The preview cuts: it changes only when a collection is picked.
+  look.fadeMs = fadeMs >= 0 ? fadeMs : m_bPreview || !drawn ? 0 : FadeMilliseconds(m_settings.Fade, m_settings.ChangeDelay);
+  look.title = !m_bPreview;
+  look.stretch = Stretched();
+  look.move = m_settings.PanZoom != 0;
+  look.ease = m_bPreview || !m_settings.Fade;
+  look.lengthMs = ShowMs();
+  const DWORD now = GetTickCount();
+  m_canvas.Show(picture, look, rc.right - rc.left, rc.bottom - rc.top, now);
+  Present(now);
+}
+
+void PictureWnd::Present(DWORD now) {
+  m_canvas.SetPauseMarks(m_bPauseMark);
+  const BOOL more = m_canvas.Present(m_hDC, now);
+  if (more && !m_bFrames) SetTimer(m_hWnd, kFrameTimer, kFrameMs, nullptr);
+  if (!more && m_bFrames) KillTimer(m_hWnd, kFrameTimer);
+  m_bFrames = more;
+}

@@ -1,6 +1,6 @@
 // The window that shows the pictures. It routes messages: the slideshow's
 // decisions are Slideshow's, the pictures are made ready by a worker thread
-// and the frames composed and faded by ShowFrames. Full screen (preview flag
+// and the frames composed, faded and moved by its ShowCanvas. Full screen (preview flag
 // 0) a one-second timer steps through the current collection, remembering
 // each picture's number; as the dialog's preview (flag 1) it shows picture 1
 // of whichever collection is current. Full screen it covers every monitor
@@ -17,7 +17,7 @@
 #include "saver/saver_wnd.h"
 #include "saver/screen_layout.h"
 #include "saver/settings_writer.h"
-#include "saver/show_frames.h"
+#include "saver/show_canvas.h"
 #include "saver/slideshow.h"
 #include "settings/saver_settings.h"
 
@@ -38,7 +38,7 @@ class PictureWnd : public SaverWnd {
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  enum { kTickTimer = 1, kFadeTimer = 2, kMarkTimer = 3 };  // any id but these two counts as a tick
+  enum { kTickTimer = 1, kFrameTimer = 2, kMarkTimer = 3 };  // any id but these two counts as a tick
 
   LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
   void OnDestroy();
@@ -46,24 +46,21 @@ class PictureWnd : public SaverWnd {
   void FindScreens();
   BOOL Stretched() const;
 
-  // Drawing (picture_paint.cpp).
-  void SetUpTitleFont();
-  // The next frame: the picture on each screen, and its title, or black,
-  // fading in as the settings say or over `fadeMs` when that is given.
-  void Compose(const PreparedPicture* picture, int fadeMs = -1);
+  // Puts `picture` (taken from it) or black on the canvas, fading in as the
+  // settings say or over `fadeMs` when that is given.
+  void Compose(PreparedPicture* picture, int fadeMs = -1);
+  // How long a picture put up now shows, its fades included.
+  int ShowMs() const;
   // The frame due at `now` on the screen, with the pause mark while it
-  // shows; the fade's timer runs while a fade goes on.
+  // shows; the next is asked for while a fade or a motion goes on.
   void Present(DWORD now);
-  void DrawPauseMarks();
 
   SaverSettings& m_settings;
   Slideshow m_show;
   PictureWorker m_worker;
   SettingsWriter m_writer;
   PreparedPicture m_ready;  // made ahead, waiting for its turn
-  ShowFrames m_frames;
-  HFONT m_hFont;
-  HGDIOBJ m_hOldFont;
+  ShowCanvas m_canvas;
   HDC m_hDC;
   RECT m_rcScreens[kMaxScreens];  // client coordinates
   int m_nScreens;
@@ -71,4 +68,6 @@ class PictureWnd : public SaverWnd {
   short m_cyClient;
   BOOL m_bPreview;
   BOOL m_bPauseMark;
+  BOOL m_bFrames;      // the frame timer runs
+  BOOL m_bComposited;  // the desktop has a compositor, whose frames pace ours
 };

@@ -1,9 +1,11 @@
 #include "saver/prepared_picture.h"
 
+#include "picture/detail_focus.h"
+
 namespace {
 SIZE LargestOnScreens(void* context, int width, int height) {
   const PictureOrder& order = *static_cast<const PictureOrder*>(context);
-  return LargestDrawnSize(order.screens, order.screenCount, width, height, order.stretch);
+  return LargestDrawnSize(order.screens, order.screenCount, width, height, order.stretch, order.zoom);
 }
 }  // namespace
 
@@ -21,9 +23,22 @@ BOOL PreparedPicture::Make(const PictureOrder& order) {
   m_size = m_picture.m_sizeSource;
   // The other sizes are made from the picture as loaded, which is remade last.
   SIZE sizes[kMaxScreens];
-  const int n = DrawnSizes(bounded.screens, bounded.screenCount, m_size.cx, m_size.cy, bounded.stretch, sizes);
+  const int n = DrawnSizes(bounded.screens, bounded.screenCount, m_size.cx, m_size.cy, bounded.stretch, sizes, order.zoom);
   for (int i = 1; i < n; ++i) m_aSized[i - 1].PrepareFrom(m_picture, sizes[i].cx, sizes[i].cy);
   if (n > 0) m_picture.Prepare(sizes[0].cx, sizes[0].cy);
+  m_nPlace = order.number;
+  m_bZoomed = order.zoom;
+  // The detail is looked for in the picture as made: 32-bit pixels, rows
+  // bottom-up as every made picture's are.
+  const BITMAPINFOHEADER& h = m_picture.m_pInfo->bmiHeader;
+  if (order.zoom && h.biBitCount == 32 && h.biCompression == BI_RGB) {
+    const uint32_t* pixels = reinterpret_cast<const uint32_t*>(m_picture.m_pBits);
+    const bool bottomUp = h.biHeight > 0;
+    const int width = m_picture.m_nWidth, height = m_picture.m_nHeight;
+    const DetailPoint detail = FindDetail(bottomUp ? pixels + size_t(height - 1) * width : pixels, width, height,
+                                          bottomUp ? -ptrdiff_t(width) : ptrdiff_t(width));
+    m_focus = {detail.x, detail.y};
+  }
   return TRUE;
 }
 

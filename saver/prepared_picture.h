@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "picture/dib_picture.h"
+#include "saver/pan_path.h"
 #include "saver/screen_layout.h"
 
 struct PictureOrder {
@@ -15,6 +16,7 @@ struct PictureOrder {
   int screenCount;
   BOOL stretch;
   unsigned generation;
+  bool zoom = false;  // made to move: larger, by ZoomedSize, and its detail found
   // What the worker looks up first: picture `number` of the collection file
   // at `collection` (none when empty), whose pictures lie in `dir`, with its
   // title when asked. With `reindex` the file is read anew whatever its
@@ -40,6 +42,11 @@ class PreparedPicture {
   SIZE Size() const { return m_size; }
   // The picture made at `width` x `height`, or else the one loaded.
   const DibPicture& DrawnAt(int width, int height) const;
+  // Made to move (PictureOrder::zoom): at each size its ZoomedSize.
+  bool Zoomed() const { return m_bZoomed; }
+  // Its number in the collection, and where its detail lies.
+  int Place() const { return m_nPlace; }
+  PanFocus Focus() const { return m_focus; }
   // Its title, shown with it; set by whoever looked it up.
   const std::string& Title() const { return m_title; }
   void SetTitle(std::string title) { m_title = std::move(title); }
@@ -49,4 +56,7 @@ class PreparedPicture {
   DibPicture m_aSized[kMaxScreens - 1];
   SIZE m_size;
   std::string m_title;
+  bool m_bZoomed = false;
+  int m_nPlace = 0;
+  PanFocus m_focus = {0.5, 0.5};
 };

@@ -3,6 +3,18 @@
 #include <algorithm>
 
 #include "picture/paint_geometry.h"
+#include "saver/pan_path.h"
+
+namespace {
+SIZE SizeOn(const RECT& screen, int width, int height, BOOL stretch, bool zoomed) {
+  const SIZE s = DrawnSize(screen.right - screen.left, screen.bottom - screen.top, width, height, stretch);
+  return zoomed ? ZoomedSize(s.cx, s.cy) : s;
+}
+}  // namespace
+
+SIZE ZoomedSize(int width, int height) {
+  return SIZE{LONG(width * kPanMaxZoom + 0.5), LONG(height * kPanMaxZoom + 0.5)};
+}
 
 int ScreensInWindow(const RECT* monitors, int count, const RECT& window, RECT* out, int max) {
   if (max < 1) return 0;
@@ -24,20 +36,20 @@ int ScreensInWindow(const RECT* monitors, int count, const RECT& window, RECT* o
   return n;
 }
 
-SIZE LargestDrawnSize(const RECT* screens, int count, int width, int height, BOOL stretch) {
+SIZE LargestDrawnSize(const RECT* screens, int count, int width, int height, BOOL stretch, bool zoomed) {
   SIZE largest = {0, 0};
   for (int i = 0; i < count; ++i) {
-    const SIZE s = DrawnSize(screens[i].right - screens[i].left, screens[i].bottom - screens[i].top, width, height, stretch);
+    const SIZE s = SizeOn(screens[i], width, height, stretch, zoomed);
     largest.cx = std::max(largest.cx, s.cx);
     largest.cy = std::max(largest.cy, s.cy);
   }
   return largest;
 }
 
-int DrawnSizes(const RECT* screens, int count, int width, int height, BOOL stretch, SIZE* out) {
+int DrawnSizes(const RECT* screens, int count, int width, int height, BOOL stretch, SIZE* out, bool zoomed) {
   int n = 0;
   for (int i = 0; i < count; ++i) {
-    const SIZE s = DrawnSize(screens[i].right - screens[i].left, screens[i].bottom - screens[i].top, width, height, stretch);
+    const SIZE s = SizeOn(screens[i], width, height, stretch, zoomed);
     bool seen = false;
     for (int j = 0; j < n; ++j) seen = seen || (out[j].cx == s.cx && out[j].cy == s.cy);
     if (seen) continue;

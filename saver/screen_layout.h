@@ -11,11 +11,16 @@ const int kMaxScreens = 16;
 // area when none does. Returns how many went into `out` (1 to `max`).
 int ScreensInWindow(const RECT* monitors, int count, const RECT& window, RECT* out, int max);
 
+// The size a picture drawn at `width` x `height` is made at to move: as large
+// as the view at its closest shows it.
+SIZE ZoomedSize(int width, int height);
+
 // The distinct sizes a `width` x `height` picture is drawn at on `screens`
-// (DrawnSize for each), the picture's own size first when a screen shows it
-// so, for that one needs no remaking. Returns how many went into `out`.
-int DrawnSizes(const RECT* screens, int count, int width, int height, BOOL stretch, SIZE* out);
+// (DrawnSize for each, or its ZoomedSize when `zoomed`), the picture's own
+// size first when a screen shows it so, for that one needs no remaking.
+// Returns how many went into `out`.
+int DrawnSizes(const RECT* screens, int count, int width, int height, BOOL stretch, SIZE* out, bool zoomed = false);
 
 // The widest and the tallest of those sizes: what a photo is decoded at
 // least at, before each size is made from it.
-SIZE LargestDrawnSize(const RECT* screens, int count, int width, int height, BOOL stretch);
+SIZE LargestDrawnSize(const RECT* screens, int count, int width, int height, BOOL stretch, bool zoomed = false);

@@ -92,6 +92,21 @@ void ShowFrames::Put(HDC hdc, const uint32_t* bits, int width, int top, int rows
   SetDIBitsToDevice(hdc, 0, top, DWORD(width), DWORD(rows), 0, 0, 0, UINT(rows), bits, &info, DIB_RGB_COLORS);
 }
 
+BOOL ShowFrames::Fading(DWORD now) const {
+  return m_nShown >= 0 && m_bFading && FadeLevel(now - m_dwFadeStart, m_nFadeMs) < 256;
+}
+
+uint32_t* ShowFrames::Select(bool older, int* width, int* height) {
+  if (m_nShown < 0) return nullptr;
+  const Frame& frame = m_aFrames[older ? 1 - m_nShown : m_nShown];
+  if (!frame.bitmap) return nullptr;
+  HGDIOBJ old = SelectObject(m_hDC, frame.bitmap);
+  if (!m_hOldBitmap) m_hOldBitmap = old;
+  *width = frame.width;
+  *height = frame.height;
+  return frame.bits;
+}
+
 BOOL ShowFrames::Present(HDC hdc, DWORD now) {
   if (m_nShown < 0) return FALSE;
   const Frame& to = m_aFrames[m_nShown];

@@ -25,12 +25,20 @@ class ShowFrames {
   // drawn; FALSE (and nothing selected) when it cannot be had. A fade still
   // running ends: the new frame fades in over the newest.
   BOOL Begin(int width, int height);
+  // The pixels of the frame Begin selected: top-down rows of its width.
+  uint32_t* Bits() const { return m_nNext < 0 ? nullptr : m_aFrames[m_nNext].bits; }
   // The frame drawn since Begin becomes the newest, fading in over the one
   // before for `fadeMs` from `now` when there is one of the same size.
   void Show(int fadeMs, DWORD now);
   // Draws what the screen shows at `now` into `hdc`; TRUE while the fade
   // goes on. Nothing before the first frame.
   BOOL Present(HDC hdc, DWORD now);
+
+  // Whether the frame before the newest still shows at `now`.
+  BOOL Fading(DWORD now) const;
+  // Selects the newest frame, or the one it fades in over, into Dc() to be
+  // drawn again; its pixels and size, or null when there is none.
+  uint32_t* Select(bool older, int* width, int* height);
 
  private:
   struct Frame {

@@ -47,6 +47,7 @@ class Slideshow {
   ShowSteps ShowAgain(SaverSettings* settings);
   // The window is going: nothing it asked for is wanted any more.
   void Stop() { m_bStopped = TRUE; }
+  BOOL Paused() const { return m_bPaused; }
   // Neither stopped nor over (blank after its while).
   BOOL Running() const { return !m_bStopped; }
 

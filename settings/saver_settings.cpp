@@ -58,6 +58,7 @@ void LoadSettings(const std::string& path, SaverSettings* settings) {
   s.Subfolders = ini.Int("Main", "Subfolders", 1);
   s.Keys = ini.Int("Main", "Keys", 0);
   s.BlankAfter = std::clamp(ini.Int("Main", "BlankAfter", 0), 0, int(kBlankAfterMax));
+  s.PanZoom = ini.Int("Main", "PanZoom", 0);
   s.ShuffleSeed = unsigned(ini.Int("ScreenSaver", "ShuffleSeed", 0));
   s.ShuffleStep = ini.Int("ScreenSaver", "ShuffleStep", 0);
   s.ShuffleCount = ini.Int("ScreenSaver", "ShuffleCount", 0);
@@ -91,6 +92,7 @@ SaveResult SaveSettings(const std::string& path, const SaverSettings& s, const s
   changes.Int("Main", "Subfolders", s.Subfolders);
   changes.Int("Main", "Keys", s.Keys);
   changes.Int("Main", "BlankAfter", s.BlankAfter);
+  changes.Int("Main", "PanZoom", s.PanZoom);
   changes.Int("ScreenSaver", "ChangeDelay", s.ChangeDelay);
   changes.Int("ScreenSaver", "CurrentPicture", s.CurrentPicture);
   changes.Text("ScreenSaver", "CurrentSet", s.CurrentSet);

@@ -39,6 +39,7 @@ struct SaverSettings {
   int Subfolders = 1;   // [Main]; non-zero (1 when absent): folders are added with their subfolders
   int Keys = 0;         // [Main]; non-zero: arrow keys and Space steer the show
   int BlankAfter = 0;   // [Main]; minutes until the screen goes black (1 to 1440); 0: never
+  int PanZoom = 0;      // [Main]; non-zero: every picture drifts slowly while it shows
   // [ScreenSaver]: the shuffled round going on (saver/show_order.h).
   unsigned ShuffleSeed = 0;
   int ShuffleStep = 0;  // how far the round has come: the step of the picture on screen

@@ -1,7 +1,8 @@
 // The running saver under Wine + Xvfb: how soon a picture reaches the screen after its number is written, how
 // soon input takes the window away while a 24 MP photo is being made, and (on a 1920x1080 display) how many
-// frames a 1-second fade draws and how much CPU the saver uses between changes and once blank.
-// Usage: change_bench [latency|fade] [saver], the saver this build's lumaro.scr unless named, so that an
+// frames a 1-second fade draws and how much CPU the saver uses between changes and once blank; with pan and
+// zoom, the frames a second, the CPU and the memory while pictures move.
+// Usage: change_bench [latency|fade|pan] [saver], the saver this build's lumaro.scr unless named, so that an
 // older build can be timed in the same run.
 #include <windows.h>
 
@@ -11,6 +12,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -215,6 +218,70 @@ void Fade() {
          ScreenPixel(cx / 2, cy / 2) == 0 ? "yes" : "no");
 }
 
+// A status line of the Linux process, in kB ("VmHWM": the most it has held).
+long long StatusKb(int pid, const char* key) {
+  const std::string status = Proc(pid, "status");
+  const size_t at = status.find(std::string(key) + ":");
+  return at == std::string::npos ? -1 : atoll(status.c_str() + at + strlen(key) + 1);
+}
+
+// Frames a second on screen over `ms`, counted as changes of a strip of the centre row (a moving photo changes
+// it every frame), only while `counts` says of the strip's mean (0 to 255).
+double FramesPerSecond(DWORD ms, const std::function<bool(int)>& counts) {
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<DWORD> last;
+  int frames = 0;
+  double counted = 0, before = Now();
+  for (const double start = Now(); Now() - start < ms;) {
+    const Screenshot strip({cx / 2 - 32, cy / 2, cx / 2 + 32, cy / 2 + 1});
+    long sum = 0;
+    for (DWORD p : strip.bits) sum += p & 255;
+    const double now = Now();
+    if (counts(int(sum / 64))) {
+      counted += now - before;
+      if (strip.bits != last) frames++;
+    }
+    last = strip.bits, before = now;
+  }
+  return counted > 0 ? frames * 1000.0 / counted : 0;
+}
+
+// Two photos of the screen's size (dark and light) moving: frames a second while one drifts and while two fade,
+// the CPU while one drifts, and the most memory the saver held over ten changes with and without the motion.
+void Pan() {
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  const std::string coll = WritePhotos("PAN", UINT(cx), UINT(cy));
+  const auto settings = [&](const char* main, int delay) {
+    return std::string("[Main]\r\nFullScreen=1\r\n") + main + "\r\n[ScreenSaver]\r\nChangeDelay=" + std::to_string(delay) +
+           "\r\nCurrentPicture=0\r\nCurrentSet=B\r\n[Sets]\r\nB=" + coll + "\r\n";
+  };
+  MouseTo(cx - 1, cy - 1);
+  {
+    WriteSettings(settings("PanZoom=1", 60));
+    Saver saver("/s panbench", g_scr);
+    saver.WaitForWindow(10000);
+    Sleep(3000);
+    printf("%-44s %5.1f (%dx%d)\n", "frames a second, moving", FramesPerSecond(4000, [](int) { return true; }), cx, cy);
+    printf("%-44s %.1f %% of one core\n", "CPU while moving (10 s)", CpuOver("panbench", 10000));
+  }
+  {
+    WriteSettings(settings("PanZoom=1", 2));
+    Saver saver("/s", g_scr);
+    saver.WaitForWindow(10000);
+    Sleep(2000);  // the photos' centres average about 70 and 180
+    printf("%-44s %5.1f\n", "frames a second, moving and fading",
+           FramesPerSecond(12000, [](int mean) { return mean > 90 && mean < 160; }));
+  }
+  for (const char* main : {"PanZoom=0", "PanZoom=1"}) {
+    WriteSettings(settings(main, 1));
+    Saver saver((std::string("/s mem") + main).c_str(), g_scr);
+    saver.WaitForWindow(10000);
+    Sleep(12000);
+    const int pid = LinuxPid(main);
+    printf("%-44s %6lld MB (%s)\n", "most memory held over ten changes", StatusKb(pid, "VmHWM") / 1024, main);
+  }
+}
+
 // One fade frame at the screen's size drawn three ways into a window of our own: the saver's (BlendPixels a band
 // at a time, each band to the window), GDI's AlphaBlend over a copy of the old frame in a third section, then to the
 // window, and AlphaBlend straight onto the window over the old frame copied there. Milliseconds a frame.
@@ -269,6 +336,10 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "latency";
   if (argc > 2) g_scr = argv[2];
   printf("== %s: %s\n", mode.c_str(), g_scr);
+  if (mode == "pan") {
+    Pan();
+    return 0;
+  }
   if (mode == "fade") {
     if (argc <= 2) BlendWays();
     Fade();

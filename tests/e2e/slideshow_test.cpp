@@ -1,9 +1,11 @@
 // The full-screen run at 640 x 480: its window and what ends it, placement, titles, the cycle, the exit; input
 // ends it at once whatever the worker is doing, even waiting on a file that never answers; a change fades from one
-// picture into the next, or cuts with Fade=0, and ends exactly on the new one.
+// picture into the next, or cuts with Fade=0, and ends exactly on the new one; with PanZoom pictures drift.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <set>
 
 #include "driver.h"
@@ -300,6 +302,61 @@ TEST(Show, AChangeFadesOrCuts) {
       return last == kBlue;
     }, 4000)) << std::hex << "ends at " << last;
     EXPECT_EQ(!*main, mixed.size() >= 3) << mixed.size() << " mixed colours";
+  }
+}
+
+// Where the edge between black and white lies on row 240, from the white it holds: the row's light over the
+// plateau's (at x 600), so that a fading frame measures as a whole one. Also whether a pixel is part-lit.
+double EdgeAt(const Screenshot& row, bool* blended, int* plateau) {
+  double light = 0;
+  *plateau = GetRValue(row(600, 240));
+  for (int x = 0; x < 640; x++) {
+    const int v = GetRValue(row(x, 240));
+    light += v;
+    *blended = *blended || (v > 25 && v < *plateau - 25);
+  }
+  return *plateau ? 640 - light / *plateau : 0;
+}
+
+// A white picture with a black quarter at its left, then black. With PanZoom the edge drifts one way, smoothly
+// (less than a pixel between reads) and at fractions of a pixel (part-lit pixels), and keeps moving through the
+// fade; without it nothing moves between changes.
+TEST(Show, PanAndZoom) {
+  WriteBmp(WorkDir() + "\\EDGE.BMP", 640, 480, [](int x, int) { return x < 160 ? kBlack : kWhite; });
+  WriteSolidBmp(WorkDir() + "\\BLACK.BMP", 64, 64, kBlack);
+  for (const char* main : {"PanZoom=1\r\nFullScreen=1", "FullScreen=1"}) {
+    SCOPED_TRACE(main);
+    MouseTo(639, 479);
+    std::unique_ptr<Saver> saver;
+    ASSERT_NE(nullptr, Restart(saver, ShowSettings({{"EDGE.BMP", ""}, {"BLACK.BMP", ""}}, main, "ChangeDelay=4\r\nCurrentPicture=0")));
+    ASSERT_TRUE(ShowsColour(600, 240, kWhite, 6000));
+    if (!strstr(main, "PanZoom")) {
+      const Screenshot first;
+      Sleep(1500);
+      EXPECT_EQ(first.bits, Screenshot().bits) << "moved without PanZoom";
+      continue;
+    }
+    std::vector<double> whole, fading;
+    bool blended = false;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 8000;) {
+      int plateau = 0;
+      const double edge = EdgeAt(Screenshot({0, 240, 640, 241}), &blended, &plateau);
+      if (plateau < 20) break;
+      (plateau >= 250 ? whole : fading).push_back(edge);
+      Sleep(10);
+    }
+    ASSERT_GT(whole.size(), 20u);
+    double most = 0;
+    for (size_t i = 1; i < whole.size(); i++) {
+      EXPECT_GE((whole[i] - whole[i - 1]) * (whole.back() - whole[0]), -1e-9) << "back and forth at read " << i;
+      most = std::max(most, fabs(whole[i] - whole[i - 1]));
+    }
+    EXPECT_GT(fabs(whole.back() - whole[0]), 2.0) << "hardly moved";
+    EXPECT_LT(most, 1.0) << "a jump";
+    EXPECT_TRUE(blended) << "whole pixels only";
+    printf("reads %zu, edge %.3f to %.3f, largest step %.3f, fading %zu: %.3f to %.3f\n", whole.size(), whole[0], whole.back(), most, fading.size(), fading.empty() ? 0 : fading[0], fading.empty() ? 0 : fading.back());
+    ASSERT_GE(fading.size(), 3u) << "no fade seen";
+    EXPECT_GT(fabs(fading.back() - fading[0]), 0.2) << "still while fading";
   }
 }
 

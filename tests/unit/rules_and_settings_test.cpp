@@ -150,18 +150,19 @@ TEST(Rules, ScreensAndTheirSizes) {
   EXPECT_EQ(0, ScreensInWindow(side, 2, side[0], nullptr, 0));
 
   const RECT screens[] = {side[0], {800, 0, 2240, 900}, {2240, 100, 3040, 600}};  // 800x600, 1440x900, 800x500
-  const struct { const char* name; int width, height; BOOL stretch; std::vector<long> sizes; } drawn[] = {
+  const struct { const char* name; int width, height; BOOL stretch; std::vector<long> sizes; bool zoomed = false; } drawn[] = {
       {"fits all: once, as it is", 200, 100, FALSE, {200, 100}},
       {"stretched: each size once, in screen order", 800, 100, TRUE, {800, 600, 1440, 900, 800, 500}},
       {"too big for two: its own size first", 1000, 500, FALSE, {1000, 500, 800, 400}},
-      {"too big for all", 3000, 1000, FALSE, {800, 267, 1440, 480}}};
+      {"too big for all", 3000, 1000, FALSE, {800, 267, 1440, 480}},
+      {"made to move: 1.12 times, rounded", 3000, 1000, FALSE, {896, 299, 1613, 538}, true}};
   for (const auto& d : drawn) {
     SIZE out[3] = {};
-    const int n = DrawnSizes(screens, 3, d.width, d.height, d.stretch, out);
+    const int n = DrawnSizes(screens, 3, d.width, d.height, d.stretch, out, d.zoomed);
     std::vector<long> got;
     for (int i = 0; i < n; i++) got.insert(got.end(), {out[i].cx, out[i].cy});
     EXPECT_EQ(d.sizes, got) << d.name;
-    const SIZE largest = LargestDrawnSize(screens, 3, d.width, d.height, d.stretch);
+    const SIZE largest = LargestDrawnSize(screens, 3, d.width, d.height, d.stretch, d.zoomed);
     long widest = 0, tallest = 0;
     for (size_t i = 0; i < got.size(); i += 2) widest = std::max(widest, got[i]), tallest = std::max(tallest, got[i + 1]);
     EXPECT_TRUE(largest.cx == widest && largest.cy == tallest) << d.name;
@@ -217,9 +218,9 @@ std::string Resolved(const SaverSettings& s) {
 // Every field in one line, so that a failure shows them all.
 std::string Record(const SaverSettings& s) {
   char text[2048];
-  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d %d %d %d %d %u %d %d %s ", s.ShowTitle, s.FullScreen, s.ChangeDelay,
+  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d %d %d %d %d %d %u %d %d %s ", s.ShowTitle, s.FullScreen, s.ChangeDelay,
            s.CurrentPicture, s.CurrentSet, s.StartDelay, s.UpdateWallpaper, s.Fade, s.Shuffle, s.Subfolders, s.Keys,
-           s.BlankAfter, s.ShuffleSeed, s.ShuffleStep, s.ShuffleCount, s.ShuffleSet);
+           s.BlankAfter, s.PanZoom, s.ShuffleSeed, s.ShuffleStep, s.ShuffleCount, s.ShuffleSet);
   return text + Resolved(s);
 }
 
@@ -298,10 +299,10 @@ TEST_F(Settings, PicturePathsAndTitles) {
 // system in seconds and, when asked for, the picture on screen becomes the wallpaper. A file that cannot be
 // written is named.
 TEST_F(Settings, LoadAndSave) {
-  const SaverSettings junk = {9, 9, 9, 9, "junk", 9, 9, "j", "j", 9, 9, 9, 9, 9, 9, 9u, 9, 9, "junk"};
+  const SaverSettings junk = {9, 9, 9, 9, "junk", 9, 9, "j", "j", 9, 9, 9, 9, 9, 9, 9, 9u, 9, 9, "junk"};
   settings = junk;
   LoadSettings(m_file, &settings), ResolveCurrentCollection(m_file, &settings);
-  EXPECT_EQ("0 0 300 1  1 0 1 0 1 0 0 0 0 0   |  | 0", Record(settings));
+  EXPECT_EQ("0 0 300 1  1 0 1 0 1 0 0 0 0 0 0   |  | 0", Record(settings));
   SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
   WriteFile(m_sea, "[Pictures]\r\n1=ONE.BMP\r\n2=LAKE.BMP\r\n3=" + std::string(250, 'W') + ".BMP\r\n");
   WriteFile(m_file, "[Sets]\r\nSEA=" + m_sea + "\r\n");
@@ -312,7 +313,7 @@ TEST_F(Settings, LoadAndSave) {
       {35791394, 1, 7, 2, 2147483640, m_dir.dir + "\\", "4000000000 5 6 SET"}};  // no such picture: the directory and a backslash
   for (const auto& c : cases) {  // the minutes are BlankAfter's too, read back within 0 to 1440
     settings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0, c.update, c.shuffle, 0,
-                             c.update, c.minutes, 4000000000u, 5, 6, "SET"};
+                             c.update, c.minutes, c.update, 4000000000u, 5, 6, "SET"};
     SET(CollectionFile, m_sea), SET(CollectionDir, m_dir.dir);
     EXPECT_TRUE(SaveSettings(m_file, settings, {}, WallpaperPath(settings, &m_index)).ok);
     EXPECT_EQ(c.picture, Profile(m_file.c_str()).Int("ScreenSaver", "CurrentPicture", 0));
@@ -327,7 +328,7 @@ TEST_F(Settings, LoadAndSave) {
     EXPECT_EQ(std::to_string(c.seconds) + " " + c.wallpaper + " | 1 2 17 " + std::to_string(c.picture + 100) + " SEA " +
                   std::to_string(c.minutes) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " +
                   std::to_string(c.shuffle) + " 0 " + std::to_string(c.update) + " " +
-                  std::to_string(std::clamp(c.minutes, 0, 1440)) + " " + c.round + " " + m_sea + " | " + m_dir.dir + " | 0",
+                  std::to_string(std::clamp(c.minutes, 0, 1440)) + " " + std::to_string(c.update) + " " + c.round + " " + m_sea + " | " + m_dir.dir + " | 0",
               std::to_string(seconds) + " " + wallpaper + " | " + Record(settings));
   }
   std::filesystem::remove(LocalPath(m_file)), std::filesystem::create_directory(LocalPath(m_file));

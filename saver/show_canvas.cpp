@@ -1,0 +1,230 @@
+#include "saver/show_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "picture/paint_geometry.h"
+#include "picture/view_sample.h"
+#include "text/utf.h"
+
+namespace {
+
+// The preview's one picture goes to and fro: there to the end of its path,
+// back over the same time, and again.
+DWORD Folded(DWORD elapsed, int lengthMs) {
+  if (lengthMs <= 0) return 0;
+  const DWORD round = elapsed % (2 * DWORD(lengthMs));
+  return round > DWORD(lengthMs) ? 2 * DWORD(lengthMs) - round : round;
+}
+
+// Where a picture's view comes from in the picture made for it, which is
+// `cxMade` x `cyMade` for a view drawn at `cxDrawn` x `cyDrawn`.
+ViewSampling SamplingOf(const PanView& view, int cxMade, int cyMade, int cxDrawn, int cyDrawn) {
+  const double stepX = double(cxMade) / (cxDrawn * view.zoom), stepY = double(cyMade) / (cyDrawn * view.zoom);
+  // Each drawn pixel's centre, in the made picture's pixels from its first
+  // pixel's centre.
+  const double x0 = (view.x - 0.5 / view.zoom) * cxMade + stepX / 2 - 0.5;
+  const double y0 = (view.y - 0.5 / view.zoom) * cyMade + stepY / 2 - 0.5;
+  return {std::llround(x0 * 65536), std::llround(y0 * 65536), std::llround(stepX * 65536),
+          std::llround(stepY * 65536)};
+}
+
+}  // namespace
+
+ShowCanvas::ShowCanvas(BOOL preview)
+    : m_bPreview(preview), m_hFont(nullptr), m_hOldFont(nullptr), m_rcScreens{}, m_nScreens(0), m_nNewest(0),
+      m_bPaused(FALSE), m_dwPausedAt(0), m_bPauseMarks(FALSE) {}
+
+void ShowCanvas::Create(HDC hdc) {
+  if (!m_frames.Create(hdc)) return;
+  HDC dc = m_frames.Dc();
+  // A draw that still scales (a run-length picture) drops whole pixels
+  // rather than combining them, which would darken the picture.
+  SetStretchBltMode(dc, COLORONCOLOR);
+  // 18 pixels at 96 dpi, as many points on a denser screen.
+  const int height = -MulDiv(18, GetDeviceCaps(hdc, LOGPIXELSY), 96);
+  m_hFont = CreateFontA(height, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "San Serif");
+  m_hOldFont = SelectObject(dc, m_hFont);
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkMode(dc, TRANSPARENT);
+}
+
+void ShowCanvas::Destroy() {
+  if (m_frames.Dc() && m_hOldFont) SelectObject(m_frames.Dc(), m_hOldFont);
+  if (m_hFont) DeleteObject(m_hFont);
+  m_hFont = nullptr;
+  m_hOldFont = nullptr;
+  m_frames.Destroy();
+  for (Layer& layer : m_layers) layer = Layer();
+}
+
+void ShowCanvas::SetScreens(const RECT* screens, int count) {
+  m_nScreens = std::clamp(count, 0, int(kMaxScreens));
+  std::copy(screens, screens + m_nScreens, m_rcScreens);
+}
+
+void ShowCanvas::Show(PreparedPicture* picture, const CanvasLook& look, int width, int height, DWORD now) {
+  // Each layer keeps to its frame: without a new frame the screen keeps what it shows.
+  if (!m_frames.Begin(width, height)) return;
+  // The newest becomes the one faded over; the one before that is done with.
+  m_nNewest = 1 - m_nNewest;
+  Layer& layer = m_layers[m_nNewest];
+  layer = Layer();
+  if (picture) layer.picture = std::move(*picture);
+  layer.title = look.title;
+  layer.stretch = look.stretch;
+  // A picture put up while the show is paused holds at its start.
+  layer.start = m_bPaused ? m_dwPausedAt : now;
+  layer.lengthMs = look.lengthMs;
+  const bool drawn = !layer.picture.Empty();
+  layer.moving = drawn && look.move && layer.picture.Zoomed();
+  for (int i = 0; layer.moving && i < m_nScreens; ++i) {
+    const RECT& s = m_rcScreens[i];
+    const SIZE size = layer.picture.Size();
+    const SIZE drawnSize = DrawnSize(s.right - s.left, s.bottom - s.top, size.cx, size.cy, look.stretch);
+    layer.paths[i] = PlanPan(drawnSize.cx, drawnSize.cy, size.cx, size.cy, s.right - s.left, s.bottom - s.top,
+                             layer.picture.Place(), layer.picture.Focus(), look.lengthMs, !look.ease);
+  }
+  // A picture that could not be made to move (a run-length one) stands still.
+  if (!Draw(layer, layer.start, m_frames.Bits(), width, height)) layer.moving = false;
+  m_frames.Show(look.fadeMs, now);
+  // A still picture is in its frame for good: what it was made from goes,
+  // and so does one faded over, which is never drawn again.
+  if (!layer.moving) layer.picture = PreparedPicture();
+  if (!m_layers[1 - m_nNewest].moving) m_layers[1 - m_nNewest] = Layer();
+}
+
+BOOL ShowCanvas::Hold(BOOL paused, int remainingMs, DWORD now) {
+  if (paused == m_bPaused) return FALSE;
+  m_bPaused = paused;
+  if (paused) {
+    m_dwPausedAt = now;
+    return TRUE;
+  }
+  // Going on, each moving picture starts a new stretch of its path from the
+  // view it held, to the same end, over the time the picture has left.
+  for (Layer& layer : m_layers) {
+    if (!layer.moving) continue;
+    const DWORD held = m_dwPausedAt - layer.start;
+    for (int i = 0; i < m_nScreens; ++i) {
+      layer.paths[i].from = ViewAt(layer.paths[i], int(held), layer.lengthMs);
+    }
+    layer.start = now;
+    layer.lengthMs = std::max(remainingMs, 1);
+  }
+  return TRUE;
+}
+
+BOOL ShowCanvas::Present(HDC hdc, DWORD now) {
+  const DWORD at = m_bPaused ? m_dwPausedAt : now;
+  const bool fading = m_frames.Fading(now);
+  bool moving = false;
+  for (int older = 0; older < 2; ++older) {
+    const Layer& layer = m_layers[older ? 1 - m_nNewest : m_nNewest];
+    if (!layer.moving || (older && !fading)) continue;
+    int width = 0, height = 0;
+    uint32_t* bits = m_frames.Select(older != 0, &width, &height);
+    if (!bits) continue;
+    Draw(layer, at, bits, width, height);
+    moving = !m_bPaused;
+  }
+  const BOOL more = m_frames.Present(hdc, now);
+  if (m_bPauseMarks) DrawPauseMarks(hdc);
+  // Once faded out, a picture faded over is never drawn again.
+  if (!fading) m_layers[1 - m_nNewest] = Layer();
+  return more || moving;
+}
+
+BOOL ShowCanvas::Draw(const Layer& layer, DWORD now, uint32_t* bits, int width, int height) {
+  HDC dc = m_frames.Dc();
+  if (layer.picture.Empty()) return FALSE;
+  // Titles drawn over the black beside a picture are drawn again over black,
+  // not over themselves.
+  if (layer.moving && layer.title && !m_bPreview) {
+    // Filled in the frame's own pixels: the title boxes lie inside it.
+    RECT boxes[kMaxScreens];
+    const int n = TitleBoxes(layer, boxes);
+    for (int i = 0; i < n; ++i) FillRect(dc, &boxes[i], static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    GdiFlush();
+  }
+  BOOL moved = FALSE;
+  for (int i = 0; i < m_nScreens; ++i) {
+    const RECT& s = m_rcScreens[i];
+    const SIZE size = layer.picture.Size();
+    const PaintPlacement p = PlacePicture(s.right - s.left, s.bottom - s.top, size.cx, size.cy, layer.stretch);
+    const RECT dest = {s.left + p.xDest, s.top + p.yDest, s.left + p.xDest + p.cxDest, s.top + p.yDest + p.cyDest};
+    if (layer.moving && Sample(layer, i, dest, now, bits, width, height)) {
+      moved = TRUE;
+      continue;
+    }
+    const DibPicture& pic = layer.picture.DrawnAt(p.cxDest, p.cyDest);
+    StretchDIBits(dc, dest.left, dest.top, p.cxDest, p.cyDest, 0, 0, pic.m_nWidth, pic.m_nHeight, pic.m_pBits,
+                  pic.m_pInfo, pic.m_wUsage, SRCCOPY);
+  }
+  if (layer.title && !m_bPreview) DrawTitles(layer);  // the preview never shows a title
+  GdiFlush();  // what GDI drew is in the bits before they are read
+  return moved;
+}
+
+BOOL ShowCanvas::Sample(const Layer& layer, int screen, const RECT& dest, DWORD now, uint32_t* bits, int width,
+                        int height) {
+  const int cx = dest.right - dest.left, cy = dest.bottom - dest.top;
+  const SIZE made = ZoomedSize(cx, cy);
+  const DibPicture& pic = layer.picture.DrawnAt(made.cx, made.cy);
+  const BITMAPINFOHEADER& h = pic.m_pInfo->bmiHeader;
+  // Only a picture made for the motion moves; any other stands still.
+  if (pic.m_nWidth != made.cx || pic.m_nHeight != made.cy || h.biBitCount != 32 || h.biCompression != BI_RGB)
+    return FALSE;
+  if (dest.left < 0 || dest.top < 0 || dest.right > width || dest.bottom > height) return FALSE;
+  const DWORD elapsed = now - layer.start;
+  const PanView view = ViewAt(layer.paths[screen], int(m_bPreview ? Folded(elapsed, layer.lengthMs)
+                                                                    : std::min<DWORD>(elapsed, INT_MAX)),
+                              layer.lengthMs);
+  // A made picture is bottom-up: its top row is its last.
+  const uint32_t* pixels = reinterpret_cast<const uint32_t*>(pic.m_pBits);
+  const bool bottomUp = h.biHeight > 0;
+  const uint32_t* top = bottomUp ? pixels + size_t(made.cy - 1) * made.cx : pixels;
+  SampleView(top, made.cx, made.cy, bottomUp ? -ptrdiff_t(made.cx) : ptrdiff_t(made.cx),
+             bits + size_t(dest.top) * width + dest.left, cx, cy, width, SamplingOf(view, made.cx, made.cy, cx, cy));
+  return TRUE;
+}
+
+int ShowCanvas::TitleBoxes(const Layer& layer, RECT* boxes) {
+  const std::wstring title = Wide(layer.picture.Title());
+  RECT measured = {0, 0, 0, 0};
+  DrawTextW(m_frames.Dc(), title.c_str(), int(title.size()), &measured, DT_CALCRECT | DT_CENTER | DT_VCENTER);
+  for (int i = 0; i < m_nScreens; ++i) {
+    const RECT& s = m_rcScreens[i];
+    boxes[i] = PlaceTitle(s.right - s.left, s.bottom - s.top, measured.right - measured.left,
+                          measured.bottom - measured.top);
+    OffsetRect(&boxes[i], s.left, s.top);
+  }
+  return m_nScreens;
+}
+
+void ShowCanvas::DrawTitles(const Layer& layer) {
+  const std::wstring title = Wide(layer.picture.Title());
+  RECT boxes[kMaxScreens];
+  const int n = TitleBoxes(layer, boxes);
+  for (int i = 0; i < n; ++i) DrawTextW(m_frames.Dc(), title.c_str(), int(title.size()), &boxes[i], DT_CENTER | DT_VCENTER);
+}
+
+void ShowCanvas::DrawPauseMarks(HDC hdc) {
+  // Two white bars edged in black, at the top right of each screen, so that
+  // they show on a light picture as on a dark one.
+  for (int i = 0; i < m_nScreens; ++i) {
+    const RECT& s = m_rcScreens[i];
+    const int height = (s.bottom - s.top) / 12 + 8, width = height / 3, margin = height / 2;
+    for (int bar = 0; bar < 2; ++bar) {
+      const int right = s.right - margin - bar * (width + width * 2 / 3);
+      RECT r = {right - width, s.top + margin, right, s.top + margin + height};
+      RECT edge = r;
+      InflateRect(&edge, 2, 2);
+      FillRect(hdc, &edge, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+  }
+}
