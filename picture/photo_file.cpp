@@ -1,13 +1,17 @@
 #include "picture/photo_file.h"
 
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "picture/photo_header.h"
 
 namespace {
 
-const size_t kHeadBytes = 64 * 1024;
+// Room for an Exif segment with its thumbnail and an XMP packet before the frame.
+const size_t kHeadBytes = 256 * 1024;
+// What a TIFF's metadata may make us read beyond the head.
+const size_t kFarTiffBytes = 384 * 1024;
 const uint64_t kMaxPhotoBytes = uint64_t(256) << 20;
 
 uint32_t Get32(const uint8_t* p, bool bigEndian) {
@@ -28,6 +32,25 @@ size_t ReadFarIfd(FILE* file, const uint8_t* head, uint8_t (&ifd)[8 + 2 + 12 * 6
   return 8 + fread(ifd + 8, 1, sizeof ifd - 8, file);
 }
 
+// A TIFF file's parts: from the head when they are in it, else each read where it lies.
+class FileTiffBytes final : public TiffBytes {
+ public:
+  FileTiffBytes(FILE* file, const uint8_t* head, size_t size) : m_file(file), m_head(head), m_size(size) {}
+  const uint8_t* Get(uint64_t offset, size_t length) override {
+    if (offset <= m_size && length <= m_size - offset) return m_head + offset;
+    if (length > m_budget || offset > 0x7FFFFFFF || fseek(m_file, long(offset), SEEK_SET) != 0) return nullptr;
+    m_budget -= length;
+    m_parts.emplace_back(length);  // a deque: the parts handed out never move
+    return fread(m_parts.back().data(), 1, length, m_file) == length ? m_parts.back().data() : nullptr;
+  }
+
+ private:
+  FILE* m_file;
+  const uint8_t* m_head;
+  size_t m_size, m_budget = kFarTiffBytes;
+  std::deque<std::vector<uint8_t>> m_parts;
+};
+
 }  // namespace
 
 PhotoFacts ReadPhotoFacts(FILE* file) {
@@ -36,11 +59,18 @@ PhotoFacts ReadPhotoFacts(FILE* file) {
   uint8_t* head = buffer.data();
   uint8_t ifd[8 + 2 + 12 * 64];
   const uint8_t* bytes = head;
-  size_t size = fseek(file, 0, SEEK_SET) == 0 ? fread(head, 1, kHeadBytes, file) : 0;
+  const size_t headSize = fseek(file, 0, SEEK_SET) == 0 ? fread(head, 1, kHeadBytes, file) : 0;
+  size_t size = headSize;
   const bool tiff = size >= 8 && (memcmp(head, "II*\0", 4) == 0 || memcmp(head, "MM\0*", 4) == 0);
   if (tiff && uint64_t(Get32(head + 4, head[0] == 'M')) + 2 > size) bytes = ifd, size = ReadFarIfd(file, head, ifd);
-  PhotoFacts facts = {PhotoOrientation(bytes, size), false, 0, 0};
+  PhotoFacts facts = {PhotoOrientation(bytes, size), false, 0, 0, PhotoMeta()};
   facts.sized = PhotoFrameSize(bytes, size, &facts.width, &facts.height);
+  if (tiff) {
+    FileTiffBytes parts(file, head, headSize);
+    facts.meta = ReadTiffMeta(parts);
+  } else {
+    facts.meta = ReadPhotoMeta(head, headSize);
+  }
   return facts;
 }
 

@@ -5,15 +5,18 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "picture/photo_meta.h"
 #include "platform/win.h"
 
-// What the file's header says, read from its first 64 KiB (a TIFF file's
-// first IFD wherever it lies): the EXIF orientation (1 to 8, 1 when none)
-// and, when `sized`, the frame size it claims.
+// What the file's header says, read from its first 256 KiB (a TIFF file's
+// first IFD, its sub-IFDs and blocks wherever they lie): the EXIF orientation
+// (1 to 8, 1 when none), when `sized` the frame size it claims, and what the
+// photo says of itself.
 struct PhotoFacts {
   int orientation;
   bool sized;
   uint32_t width, height;
+  PhotoMeta meta;
 };
 PhotoFacts ReadPhotoFacts(FILE* file);
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "picture/jpeg_walk.h"
+
 namespace {
 
 const int kAsStored = 1;
@@ -12,7 +14,7 @@ const uint16_t kTypeShort = 3, kTypeLong = 4;
 const size_t kTiffHeaderSize = 8;
 const size_t kEntrySize = 12;
 
-const uint8_t kSoi = 0xD8, kEoi = 0xD9, kSos = 0xDA, kApp1 = 0xE1;
+const uint8_t kApp1 = 0xE1;
 const uint8_t kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
 const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
@@ -29,9 +31,6 @@ bool IsTiffHeader(const uint8_t* p, size_t size) {
   return size >= kTiffHeaderSize && p[0] == p[1] && (p[0] == 'I' || p[0] == 'M') &&
          Read16(p + 2, p[0] == 'M') == kTiffMagic;
 }
-
-// Markers that stand alone, without a length: nothing that may come before the first scan.
-bool StandsAlone(uint8_t marker) { return marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= kEoi); }
 
 // IFD0's entry `tag` holding one SHORT (or, when `orLong`, one LONG): its value. False when the entry is
 // missing or has any other shape. Only IFD0 is read; its link to the next IFD is never followed, so a loop
@@ -52,26 +51,6 @@ bool TiffValue(const uint8_t* data, size_t size, uint16_t tag, bool orLong, uint
     return true;
   }
   return false;
-}
-
-// Calls `visit` with each marker segment of a JPEG up to its first scan, until it returns true. False when
-// the head is no JPEG, the walk ends first, or a segment cannot be trusted.
-template <typename Visit>
-bool WalkJpeg(const uint8_t* head, size_t size, Visit visit) {
-  if (!head || size < 2 || head[0] != 0xFF || head[1] != kSoi) return false;
-  size_t at = 2;
-  for (;;) {
-    if (at >= size || head[at] != 0xFF) return false;
-    while (at < size && head[at] == 0xFF) ++at;  // fill bytes before the marker
-    if (at >= size) return false;
-    const uint8_t marker = head[at++];
-    if (marker == kSos || StandsAlone(marker)) return false;
-    if (size - at < 2) return false;
-    const size_t length = size_t(head[at]) << 8 | head[at + 1];  // counts its own two bytes
-    if (length < 2 || length > size - at) return false;
-    if (visit(marker, head + at + 2, length - 2)) return true;
-    at += length;
-  }
 }
 
 }  // namespace

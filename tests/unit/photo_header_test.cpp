@@ -121,7 +121,7 @@ TEST(PhotoHeader, ReadFromTheFile) {
       {"JPEG, fill bytes to the end", kSoi + Bytes{0xFF, 0xFF}, 1, {}},
       {"JPEG, a scan before the frame", kSoi + Segment(0xDA, {1}) + Segment(0xC0, {8, 1, 0, 2, 0}), 1, {}},
       {"JPEG, a length cut", kSoi + Bytes{0xFF, 0xC0, 0}, 1, {}}, {"JPEG, a length past the end", kSoi + Bytes{0xFF, 0xC0, 0, 9, 8}, 1, {}},
-      {"TIFF, IFD after 100 KB of pixels", Tiff(false, {wide, high, {kOrientation, kShort, 1, 8}}, {}, 100000), 8, {70001, 70000}},
+      {"TIFF, IFD after 300 KB of pixels", Tiff(false, {wide, high, {kOrientation, kShort, 1, 8}}, {}, 300000), 8, {70001, 70000}},
       {"TIFF, no length", Tiff(true, 3), 3, {}}, {"TIFF, more entries than the IFD holds", Patched(Tiff(false, 3), 8, {3}), 1, {}},
       {"TIFF, a length of another type", Tiff(false, {kWidth, {0x0101, 5, 1, 9}}), 1, {}},
       {"TIFF, IFD past the end", Patched(Tiff(false, 3), 4, {0xF0, 0xFF, 0xFF, 0x00}), 1, {}},
