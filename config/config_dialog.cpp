@@ -38,6 +38,8 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_SHUFFLE, m_settings.Shuffle);
   DDX_Check(pDX, IDC_KEYS, m_settings.Keys);
   DDX_Check(pDX, IDC_PAN_ZOOM, m_settings.PanZoom);
+  DDX_Check(pDX, IDC_SHOW_DATE, m_settings.ShowDate);
+  DDX_Check(pDX, IDC_SHOW_PLACE, m_settings.ShowPlace);
   DDX_Text(pDX, IDC_BLANK_AFTER, m_settings.BlankAfter, 0, kBlankAfterMax);
 }
 

@@ -103,7 +103,7 @@ void DibPicture::Release() {
   m_sizeSource.cx = m_sizeSource.cy = 0;
 }
 
-BOOL DibPicture::Load(const char* path, SizeNeeded needed, void* context) {
+BOOL DibPicture::Load(const char* path, SizeNeeded needed, void* context, PhotoMeta* meta) {
   FILE* file = OpenNamedFile(path, "rb");
   if (!file) return FALSE;
   FileCloser closer(file);
@@ -114,7 +114,7 @@ BOOL DibPicture::Load(const char* path, SizeNeeded needed, void* context) {
   BmpLayout layout = {};
   if (fread(&fileHeader, sizeof fileHeader, 1, file) != 1 || fileHeader.bfType != kBmpSignature ||
       !ReadBmpLayout(file, fileHeader, &layout))
-    return LoadPhoto(file, path, needed, context);
+    return LoadPhoto(file, path, needed, context, meta);
   const BITMAPINFOHEADER& h = layout.header;
 
   // The old picture goes before the new block is taken; from here on a

@@ -11,6 +11,8 @@
 // asked before a photo is decoded.
 typedef SIZE (*SizeNeeded)(void* context, int width, int height);
 
+struct PhotoMeta;
+
 class DibPicture {
  public:
   DibPicture();
@@ -31,8 +33,9 @@ class DibPicture {
   // refuses included) is decoded by the system's imaging component as a
   // 32-bit picture turned upright, no larger than `needed` asks (whole
   // without it): a failure before its block is taken leaves the holder as
-  // it was, a later one leaves it empty.
-  BOOL Load(const char* path, SizeNeeded needed = nullptr, void* context = nullptr);
+  // it was, a later one leaves it empty. A photo's own date, place and words
+  // go to `meta` when it is given.
+  BOOL Load(const char* path, SizeNeeded needed = nullptr, void* context = nullptr, PhotoMeta* meta = nullptr);
 
   // Remakes the held picture at `width` x `height` as a 32-bit picture
   // without a table, averaging what it shrinks and smoothing what it
@@ -66,5 +69,5 @@ class DibPicture {
  private:
   // Hands the block and what describes it to `other`, which gives back its own.
   void MoveTo(DibPicture& other);
-  BOOL LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void* context);
+  BOOL LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void* context, PhotoMeta* meta);
 };

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "picture/dib_picture.h"
 #include "picture/orient_pixels.h"
@@ -65,10 +66,11 @@ const uint8_t* ReadBandRow(void* context, int row, uint8_t* scratch) {
 
 }  // namespace
 
-BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void* context) {
+BOOL DibPicture::LoadPhoto(FILE* file, const char* path, SizeNeeded needed, void* context, PhotoMeta* meta) {
   // The size the header claims is checked before the system's decoder sees
   // it: some decoders take memory for the whole frame as the file opens.
-  const PhotoFacts facts = ReadPhotoFacts(file);
+  PhotoFacts facts = ReadPhotoFacts(file);
+  if (meta) *meta = std::move(facts.meta);
   if (facts.sized && !PhotoSizeAllowed(facts.width, facts.height)) return FALSE;
   const int orientation = facts.orientation;
 

@@ -3,4 +3,4 @@
 // leaves the holder as it was.
 #include "picture/dib_picture.h"
 
-BOOL DibPicture::LoadPhoto(FILE*, const char*, SizeNeeded, void*) { return FALSE; }
+BOOL DibPicture::LoadPhoto(FILE*, const char*, SizeNeeded, void*, PhotoMeta*) { return FALSE; }

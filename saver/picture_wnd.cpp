@@ -166,6 +166,8 @@ void PictureWnd::Follow(const ShowSteps& steps) {
     order.stretch = Stretched();
     order.generation = steps.generation;
     order.zoom = m_settings.PanZoom != 0;
+    order.date = m_settings.ShowDate && !m_bPreview;
+    order.place = m_settings.ShowPlace && !m_bPreview;
     // Without a thread every picture fails, as an unreadable one does.
     if (!m_worker.Order(order, m_hWnd, kMsgPictureMade)) Follow(m_show.Arrived(steps.generation, FALSE, &m_settings));
   }

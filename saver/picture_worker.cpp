@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "saver/caption_maker.h"
+#include "saver/caption_text.h"
 #include "settings/collection.h"
 
 // Held by the window's object and by the thread, each giving its hold back;
@@ -93,6 +95,7 @@ DWORD WINAPI PictureWorker::Run(void* context) {
   // The imaging component runs in this thread's own apartment.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
   CollectionIndex index;  // the thread's own: the window's thread never reads the collection file
+  CaptionMaker captions;
   for (;;) {
     WaitForSingleObject(shared.wake, INFINITE);
     EnterCriticalSection(&shared.lock);
@@ -114,7 +117,8 @@ DWORD WINAPI PictureWorker::Run(void* context) {
     LookUpPicturePath(index, order.dir, order.number, &order.path);
     PreparedPicture picture;
     const BOOL ok = picture.Make(order);
-    if (order.title) picture.SetTitle(LookUpTitle(index, order.number));
+    if (order.title) picture.SetTitle(ShownTitle(LookUpTitle(index, order.number), order.path, picture.Meta()));
+    if (order.date || order.place) picture.SetCaption(captions.Line(picture.Meta(), order.date, order.place));
 
     EnterCriticalSection(&shared.lock);
     const bool wanted = !shared.quit && shared.newest == order.generation;

@@ -16,8 +16,9 @@ BOOL PreparedPicture::Make(const PictureOrder& order) {
   PictureOrder bounded = order;  // a count beyond the array is never read
   if (bounded.screenCount < 0 || bounded.screenCount > kMaxScreens) bounded.screenCount = 0;
   if (order.path.empty() ||
-      !m_picture.Load(order.path.c_str(), &LargestOnScreens, &bounded)) {
+      !m_picture.Load(order.path.c_str(), &LargestOnScreens, &bounded, &m_meta)) {
     m_picture.Release();
+    m_meta = PhotoMeta();
     return FALSE;
   }
   m_size = m_picture.m_sizeSource;

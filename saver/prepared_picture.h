@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "picture/dib_picture.h"
+#include "picture/photo_meta.h"
 #include "saver/pan_path.h"
 #include "saver/screen_layout.h"
 
@@ -17,6 +18,8 @@ struct PictureOrder {
   BOOL stretch;
   unsigned generation;
   bool zoom = false;  // made to move: larger, by ZoomedSize, and its detail found
+  bool date = false;  // its line at the bottom tells when it was taken
+  bool place = false; // and where
   // What the worker looks up first: picture `number` of the collection file
   // at `collection` (none when empty), whose pictures lie in `dir`, with its
   // title when asked. With `reindex` the file is read anew whatever its
@@ -47,15 +50,22 @@ class PreparedPicture {
   // Its number in the collection, and where its detail lies.
   int Place() const { return m_nPlace; }
   PanFocus Focus() const { return m_focus; }
-  // Its title, shown with it; set by whoever looked it up.
+  // What the photo itself says of its date, place and words.
+  const PhotoMeta& Meta() const { return m_meta; }
+  // Its title, shown at the top, and its line of when and where, shown at
+  // the bottom (UTF-8); set by whoever looked them up.
   const std::string& Title() const { return m_title; }
   void SetTitle(std::string title) { m_title = std::move(title); }
+  const std::string& Caption() const { return m_caption; }
+  void SetCaption(std::string caption) { m_caption = std::move(caption); }
 
  private:
   DibPicture m_picture;
   DibPicture m_aSized[kMaxScreens - 1];
   SIZE m_size;
+  PhotoMeta m_meta;
   std::string m_title;
+  std::string m_caption;
   bool m_bZoomed = false;
   int m_nPlace = 0;
   PanFocus m_focus = {0.5, 0.5};

@@ -34,7 +34,7 @@ ViewSampling SamplingOf(const PanView& view, int cxMade, int cyMade, int cxDrawn
 }  // namespace
 
 ShowCanvas::ShowCanvas(BOOL preview)
-    : m_bPreview(preview), m_hFont(nullptr), m_hOldFont(nullptr), m_rcScreens{}, m_nScreens(0), m_nNewest(0),
+    : m_bPreview(preview), m_hFont(nullptr), m_hOldFont(nullptr), m_rcScreens{}, m_nScreens(0), m_nOutline(1), m_nNewest(0),
       m_bPaused(FALSE), m_dwPausedAt(0), m_bPauseMarks(FALSE) {}
 
 void ShowCanvas::Create(HDC hdc) {
@@ -43,12 +43,13 @@ void ShowCanvas::Create(HDC hdc) {
   // A draw that still scales (a run-length picture) drops whole pixels
   // rather than combining them, which would darken the picture.
   SetStretchBltMode(dc, COLORONCOLOR);
-  // 18 pixels at 96 dpi, as many points on a denser screen.
+  // 18 pixels at 96 dpi, as many points on a denser screen; the words'
+  // black edge 2 pixels so.
   const int height = -MulDiv(18, GetDeviceCaps(hdc, LOGPIXELSY), 96);
+  m_nOutline = std::max(1, MulDiv(2, GetDeviceCaps(hdc, LOGPIXELSY), 96));
   m_hFont = CreateFontA(height, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "San Serif");
   m_hOldFont = SelectObject(dc, m_hFont);
-  SetTextColor(dc, RGB(255, 255, 255));
   SetBkMode(dc, TRANSPARENT);
 }
 
@@ -141,15 +142,18 @@ BOOL ShowCanvas::Present(HDC hdc, DWORD now) {
 BOOL ShowCanvas::Draw(const Layer& layer, DWORD now, uint32_t* bits, int width, int height) {
   HDC dc = m_frames.Dc();
   if (layer.picture.Empty()) return FALSE;
-  // Titles drawn over the black beside a picture are drawn again over black,
-  // not over themselves.
-  if (layer.moving && layer.title && !m_bPreview) {
-    // Filled in the frame's own pixels: the title boxes lie inside it.
-    RECT boxes[kMaxScreens];
-    const int n = TitleBoxes(layer, boxes);
-    for (int i = 0; i < n; ++i) FillRect(dc, &boxes[i], static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    GdiFlush();
+  // The preview never shows words.
+  const Words words = layer.title && !m_bPreview ? Measure(layer) : Words();
+  // Words drawn over the black beside a moving picture are drawn again over
+  // black, not over themselves.
+  for (int line = 0; layer.moving && line < 2; ++line) {
+    for (int i = 0; !words.text[line].empty() && i < m_nScreens; ++i) {
+      RECT box = WordsBox(words, line, i);
+      InflateRect(&box, m_nOutline, m_nOutline);
+      FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
   }
+  GdiFlush();
   BOOL moved = FALSE;
   for (int i = 0; i < m_nScreens; ++i) {
     const RECT& s = m_rcScreens[i];
@@ -164,7 +168,7 @@ BOOL ShowCanvas::Draw(const Layer& layer, DWORD now, uint32_t* bits, int width, 
     StretchDIBits(dc, dest.left, dest.top, p.cxDest, p.cyDest, 0, 0, pic.m_nWidth, pic.m_nHeight, pic.m_pBits,
                   pic.m_pInfo, pic.m_wUsage, SRCCOPY);
   }
-  if (layer.title && !m_bPreview) DrawTitles(layer);  // the preview never shows a title
+  DrawWords(words);
   GdiFlush();  // what GDI drew is in the bits before they are read
   return moved;
 }
@@ -192,24 +196,50 @@ BOOL ShowCanvas::Sample(const Layer& layer, int screen, const RECT& dest, DWORD 
   return TRUE;
 }
 
-int ShowCanvas::TitleBoxes(const Layer& layer, RECT* boxes) {
-  const std::wstring title = Wide(layer.picture.Title());
-  RECT measured = {0, 0, 0, 0};
-  DrawTextW(m_frames.Dc(), title.c_str(), int(title.size()), &measured, DT_CALCRECT | DT_CENTER | DT_VCENTER);
-  for (int i = 0; i < m_nScreens; ++i) {
-    const RECT& s = m_rcScreens[i];
-    boxes[i] = PlaceTitle(s.right - s.left, s.bottom - s.top, measured.right - measured.left,
-                          measured.bottom - measured.top);
-    OffsetRect(&boxes[i], s.left, s.top);
+ShowCanvas::Words ShowCanvas::Measure(const Layer& layer) {
+  Words words;
+  words.text[0] = Wide(layer.picture.Title());
+  words.text[1] = Wide(layer.picture.Caption());
+  for (int line = 0; line < 2; ++line) {
+    RECT measured = {0, 0, 0, 0};
+    if (!words.text[line].empty())
+      DrawTextW(m_frames.Dc(), words.text[line].c_str(), int(words.text[line].size()), &measured,
+                DT_CALCRECT | DT_CENTER | DT_VCENTER);
+    words.size[line] = {measured.right - measured.left, measured.bottom - measured.top};
   }
-  return m_nScreens;
+  return words;
 }
 
-void ShowCanvas::DrawTitles(const Layer& layer) {
-  const std::wstring title = Wide(layer.picture.Title());
-  RECT boxes[kMaxScreens];
-  const int n = TitleBoxes(layer, boxes);
-  for (int i = 0; i < n; ++i) DrawTextW(m_frames.Dc(), title.c_str(), int(title.size()), &boxes[i], DT_CENTER | DT_VCENTER);
+RECT ShowCanvas::WordsBox(const Words& words, int line, int screen) const {
+  // The title at the top edge, the caption as far above the bottom as its
+  // outline reaches.
+  const RECT& s = m_rcScreens[screen];
+  RECT box = PlaceTitle(s.right - s.left, s.bottom - s.top, words.size[line].cx, words.size[line].cy);
+  if (line == 1) OffsetRect(&box, 0, std::max(0L, s.bottom - s.top - box.bottom - m_nOutline));
+  OffsetRect(&box, s.left, s.top);
+  return box;
+}
+
+void ShowCanvas::DrawWords(const Words& words) {
+  // White edged in black, so that it reads on snow as on a night sky.
+  HDC dc = m_frames.Dc();
+  for (int line = 0; line < 2; ++line) {
+    const std::wstring& text = words.text[line];
+    if (text.empty()) continue;
+    for (int i = 0; i < m_nScreens; ++i) {
+      const RECT box = WordsBox(words, line, i);
+      SetTextColor(dc, RGB(0, 0, 0));
+      for (int dy = -m_nOutline; dy <= m_nOutline; dy += m_nOutline)
+        for (int dx = -m_nOutline; dx <= m_nOutline; dx += m_nOutline) {
+          RECT edge = box;
+          OffsetRect(&edge, dx, dy);
+          if (dx || dy) DrawTextW(dc, text.c_str(), int(text.size()), &edge, DT_CENTER | DT_VCENTER);
+        }
+      SetTextColor(dc, RGB(255, 255, 255));
+      RECT inside = box;
+      DrawTextW(dc, text.c_str(), int(text.size()), &inside, DT_CENTER | DT_VCENTER);
+    }
+  }
 }
 
 void ShowCanvas::DrawPauseMarks(HDC hdc) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "saver/pan_path.h"
 #include "saver/prepared_picture.h"
 #include "saver/screen_layout.h"
@@ -15,7 +17,7 @@
 // How a picture is put up.
 struct CanvasLook {
   int fadeMs = 0;      // it fades in over this long
-  bool title = false;  // its title shows at the top of each screen
+  bool title = false;  // its title shows at the top of each screen, its caption at the bottom
   BOOL stretch = FALSE;
   bool move = false;   // it drifts, when it was made for it (PictureOrder::zoom)
   bool ease = false;   // the drift eases in and out: no fade hides its ends
@@ -66,9 +68,16 @@ class ShowCanvas {
   // could show it moving.
   BOOL Draw(const Layer& layer, DWORD now, uint32_t* bits, int width, int height);
   BOOL Sample(const Layer& layer, int screen, const RECT& dest, DWORD now, uint32_t* bits, int width, int height);
-  // Each screen's title box for `layer`, in client coordinates; how many.
-  int TitleBoxes(const Layer& layer, RECT* boxes);
-  void DrawTitles(const Layer& layer);
+  // A picture's title (line 0, at the top of each screen) and caption (line
+  // 1, at the bottom), and the size each takes.
+  struct Words {
+    std::wstring text[2];
+    SIZE size[2] = {};
+  };
+  Words Measure(const Layer& layer);
+  // Where `line` goes on `screen`, in client coordinates.
+  RECT WordsBox(const Words& words, int line, int screen) const;
+  void DrawWords(const Words& words);
   void DrawPauseMarks(HDC hdc);
 
   BOOL m_bPreview;
@@ -77,6 +86,7 @@ class ShowCanvas {
   HGDIOBJ m_hOldFont;
   RECT m_rcScreens[kMaxScreens];
   int m_nScreens;
+  int m_nOutline;  // the black edge around words, in pixels
   Layer m_layers[2];  // the newest and the one it fades in over
   int m_nNewest;
   BOOL m_bPaused;

@@ -69,12 +69,6 @@ void ReadNumbered(const Profile& file, const char* section, int count, std::map<
     if (entry.hasValue && PictureNumber(entry.name, count, &n)) values->emplace(n, UnquotedIniValue(entry.value));
 }
 
-std::string TitleFromName(const std::string& path) {
-  const std::string name = path.substr(path.find_last_of("\\/") + 1);
-  const size_t dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 // A path the listing gives: names without a drive, "." or "..", in a
 // subfolder only when subfolders are listed.
 bool Listable(const std::string& file, bool subfolders) {
@@ -97,6 +91,12 @@ std::string FromFolder(const std::string& entry, const std::string& prefix) {
 }
 
 }  // namespace
+
+std::string TitleFromName(const std::string& path) {
+  const std::string name = path.substr(path.find_last_of("\\/") + 1);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
 
 bool IsPictureName(const std::wstring& name) {
   static const char* const kExtensions[] = {"bmp", "dib", "jpg", "jpeg", "jpe", "png", "gif", "tif", "tiff"};

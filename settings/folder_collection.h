@@ -33,6 +33,10 @@ struct FolderCollection {
   int leftOutLong;  // pictures whose joined path would be too long
 };
 
+// The title a folder's collection gives a picture: its file's name without
+// the extension.
+std::string TitleFromName(const std::string& path);
+
 // BMP, JPEG, PNG, GIF and TIFF files, by their extension in any case.
 bool IsPictureName(const std::wstring& name);
 

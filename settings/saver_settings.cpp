@@ -59,6 +59,8 @@ void LoadSettings(const std::string& path, SaverSettings* settings) {
   s.Keys = ini.Int("Main", "Keys", 0);
   s.BlankAfter = std::clamp(ini.Int("Main", "BlankAfter", 0), 0, int(kBlankAfterMax));
   s.PanZoom = ini.Int("Main", "PanZoom", 0);
+  s.ShowDate = ini.Int("Main", "ShowDate", 0);
+  s.ShowPlace = ini.Int("Main", "ShowPlace", 0);
   s.ShuffleSeed = unsigned(ini.Int("ScreenSaver", "ShuffleSeed", 0));
   s.ShuffleStep = ini.Int("ScreenSaver", "ShuffleStep", 0);
   s.ShuffleCount = ini.Int("ScreenSaver", "ShuffleCount", 0);
@@ -93,6 +95,8 @@ SaveResult SaveSettings(const std::string& path, const SaverSettings& s, const s
   changes.Int("Main", "Keys", s.Keys);
   changes.Int("Main", "BlankAfter", s.BlankAfter);
   changes.Int("Main", "PanZoom", s.PanZoom);
+  changes.Int("Main", "ShowDate", s.ShowDate);
+  changes.Int("Main", "ShowPlace", s.ShowPlace);
   changes.Int("ScreenSaver", "ChangeDelay", s.ChangeDelay);
   changes.Int("ScreenSaver", "CurrentPicture", s.CurrentPicture);
   changes.Text("ScreenSaver", "CurrentSet", s.CurrentSet);

@@ -40,6 +40,8 @@ struct SaverSettings {
   int Keys = 0;         // [Main]; non-zero: arrow keys and Space steer the show
   int BlankAfter = 0;   // [Main]; minutes until the screen goes black (1 to 1440); 0: never
   int PanZoom = 0;      // [Main]; non-zero: every picture drifts slowly while it shows
+  int ShowDate = 0;     // [Main]; non-zero: a photo's date taken shows at the bottom
+  int ShowPlace = 0;    // [Main]; non-zero: so does the place it was taken, named from its GPS position
   // [ScreenSaver]: the shuffled round going on (saver/show_order.h).
   unsigned ShuffleSeed = 0;
   int ShuffleStep = 0;  // how far the round has come: the step of the picture on screen

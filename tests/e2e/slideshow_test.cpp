@@ -360,4 +360,30 @@ TEST(Show, PanAndZoom) {
   }
 }
 
+// A white photo taken in Paris on a known day: with ShowDate and ShowPlace its bottom band holds white words edged
+// in black; with neither, nothing but the picture.
+TEST(Show, CaptionFromThePhoto) {
+  ASSERT_TRUE(CopyFileA(LUMARO_PARIS_PHOTO, (WorkDir() + "\\PARIS.JPG").c_str(), FALSE)) << GetLastError();
+  for (const char* main : {"ShowDate=1\r\nShowPlace=1", "ShowDate=0"}) {
+    SCOPED_TRACE(main);
+    MouseTo(639, 479);
+    std::unique_ptr<Saver> saver;
+    ASSERT_NE(nullptr, Restart(saver, ShowSettings({{"PARIS.JPG", ""}}, std::string("FullScreen=1\r\n") + main)));
+    ASSERT_TRUE(ShowsColour(320, 240, kWhite, 6000));
+    Sleep(300);
+    const RECT band = {0, 440, 640, 480};
+    const Screenshot shot(band);
+    int dark = 0, edged = 0;  // pixels far from white, and those with white beside them
+    for (int y = band.top; y < band.bottom; y++)
+      for (int x = 3; x < 637; x++) {
+        if (Near(shot(x, y), kWhite, 150)) continue;
+        dark++;
+        edged += Near(shot(x - 3, y), kWhite) || Near(shot(x + 3, y), kWhite);
+      }
+    const bool captioned = strstr(main, "=1") != nullptr;
+    EXPECT_EQ(captioned, edged > 20) << edged << " dark pixels beside white ones";
+    EXPECT_EQ(captioned, dark > 0) << dark << " dark pixels";
+  }
+}
+
 }  // namespace

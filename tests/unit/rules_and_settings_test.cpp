@@ -16,6 +16,7 @@
 #include "framework/stretch_bands.h"
 #include "picture/paint_geometry.h"
 #include "picture/photo_file.h"
+#include "saver/caption_text.h"
 #include "saver/mouse_rule.h"
 #include "saver/screen_layout.h"
 #include "saver/tick_rule.h"
@@ -123,6 +124,20 @@ TEST(Rules, PictureAndTitlePlacement) {
   }
 }
 
+// The title a collection lists wins unless it is none or only the file's name; the photo's title, else its
+// description, then. The caption's parts join only when both are there.
+TEST(Rules, CaptionWords) {
+  PhotoMeta titled, described, bare;
+  titled.title = "Own", titled.description = "About", described.description = "About";
+  const struct { const char *listed, *path; const PhotoMeta& meta; const char* shown; } titles[] = {
+      {"IMG_1", "C:\\P\\IMG_1.JPG", titled, "Own"}, {"", "a/b.c/IMG_1", titled, "Own"}, {"IMG_1", "IMG_1.JPG", described, "About"},
+      {"IMG_1", "IMG_1.JPG", bare, "IMG_1"}, {"Lake", "IMG_1.JPG", titled, "Lake"}, {"IMG_1.JPG", "IMG_1.JPG", titled, "IMG_1.JPG"}};
+  for (const auto& t : titles) EXPECT_EQ(t.shown, ShownTitle(t.listed, t.path, t.meta)) << t.listed << " " << t.path;
+  EXPECT_EQ("14 July 2024 \xC2\xB7 Paris, France | France | 14 July 2024 | ",
+            CaptionLine("14 July 2024", PlaceText("Paris", "France")) + " | " + CaptionLine("", PlaceText("", "France")) +
+                " | " + CaptionLine("14 July 2024", "") + " | " + CaptionLine("", PlaceText("", "")));
+}
+
 // The monitors inside the full-screen window, in its client coordinates, and the sizes one picture is drawn at on them.
 TEST(Rules, ScreensAndTheirSizes) {
   using Rects = std::vector<RECT>;
@@ -218,9 +233,9 @@ std::string Resolved(const SaverSettings& s) {
 // Every field in one line, so that a failure shows them all.
 std::string Record(const SaverSettings& s) {
   char text[2048];
-  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d %d %d %d %d %d %u %d %d %s ", s.ShowTitle, s.FullScreen, s.ChangeDelay,
+  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d %d %d %d %d %d %d %d %u %d %d %s ", s.ShowTitle, s.FullScreen, s.ChangeDelay,
            s.CurrentPicture, s.CurrentSet, s.StartDelay, s.UpdateWallpaper, s.Fade, s.Shuffle, s.Subfolders, s.Keys,
-           s.BlankAfter, s.PanZoom, s.ShuffleSeed, s.ShuffleStep, s.ShuffleCount, s.ShuffleSet);
+           s.BlankAfter, s.PanZoom, s.ShowDate, s.ShowPlace, s.ShuffleSeed, s.ShuffleStep, s.ShuffleCount, s.ShuffleSet);
   return text + Resolved(s);
 }
 
@@ -299,10 +314,10 @@ TEST_F(Settings, PicturePathsAndTitles) {
 // system in seconds and, when asked for, the picture on screen becomes the wallpaper. A file that cannot be
 // written is named.
 TEST_F(Settings, LoadAndSave) {
-  const SaverSettings junk = {9, 9, 9, 9, "junk", 9, 9, "j", "j", 9, 9, 9, 9, 9, 9, 9, 9u, 9, 9, "junk"};
+  const SaverSettings junk = {9, 9, 9, 9, "junk", 9, 9, "j", "j", 9, 9, 9, 9, 9, 9, 9, 9, 9, 9u, 9, 9, "junk"};
   settings = junk;
   LoadSettings(m_file, &settings), ResolveCurrentCollection(m_file, &settings);
-  EXPECT_EQ("0 0 300 1  1 0 1 0 1 0 0 0 0 0 0   |  | 0", Record(settings));
+  EXPECT_EQ("0 0 300 1  1 0 1 0 1 0 0 0 0 0 0 0 0   |  | 0", Record(settings));
   SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
   WriteFile(m_sea, "[Pictures]\r\n1=ONE.BMP\r\n2=LAKE.BMP\r\n3=" + std::string(250, 'W') + ".BMP\r\n");
   WriteFile(m_file, "[Sets]\r\nSEA=" + m_sea + "\r\n");
@@ -313,7 +328,7 @@ TEST_F(Settings, LoadAndSave) {
       {35791394, 1, 7, 2, 2147483640, m_dir.dir + "\\", "4000000000 5 6 SET"}};  // no such picture: the directory and a backslash
   for (const auto& c : cases) {  // the minutes are BlankAfter's too, read back within 0 to 1440
     settings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0, c.update, c.shuffle, 0,
-                             c.update, c.minutes, c.update, 4000000000u, 5, 6, "SET"};
+                             c.update, c.minutes, c.update, c.update, c.update, 4000000000u, 5, 6, "SET"};
     SET(CollectionFile, m_sea), SET(CollectionDir, m_dir.dir);
     EXPECT_TRUE(SaveSettings(m_file, settings, {}, WallpaperPath(settings, &m_index)).ok);
     EXPECT_EQ(c.picture, Profile(m_file.c_str()).Int("ScreenSaver", "CurrentPicture", 0));
@@ -328,7 +343,7 @@ TEST_F(Settings, LoadAndSave) {
     EXPECT_EQ(std::to_string(c.seconds) + " " + c.wallpaper + " | 1 2 17 " + std::to_string(c.picture + 100) + " SEA " +
                   std::to_string(c.minutes) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " +
                   std::to_string(c.shuffle) + " 0 " + std::to_string(c.update) + " " +
-                  std::to_string(std::clamp(c.minutes, 0, 1440)) + " " + std::to_string(c.update) + " " + c.round + " " + m_sea + " | " + m_dir.dir + " | 0",
+                  std::to_string(std::clamp(c.minutes, 0, 1440)) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " + c.round + " " + m_sea + " | " + m_dir.dir + " | 0",
               std::to_string(seconds) + " " + wallpaper + " | " + Record(settings));
   }
   std::filesystem::remove(LocalPath(m_file)), std::filesystem::create_directory(LocalPath(m_file));
