@@ -79,6 +79,15 @@ void DibPicture::MoveTo(DibPicture& other) {
   Release();
 }
 
+const uint32_t* DibPicture::TopRow32(ptrdiff_t* stride) const {
+  if (!m_pInfo || !m_pBits || m_pInfo->bmiHeader.biBitCount != 32 || m_pInfo->bmiHeader.biCompression != BI_RGB)
+    return nullptr;
+  const uint32_t* pixels = reinterpret_cast<const uint32_t*>(m_pBits);
+  const bool bottomUp = m_pInfo->bmiHeader.biHeight > 0;
+  *stride = bottomUp ? -ptrdiff_t(m_nWidth) : ptrdiff_t(m_nWidth);
+  return bottomUp ? pixels + size_t(m_nHeight - 1) * m_nWidth : pixels;
+}
+
 int DibPicture::ColorsFromBitCount(WORD bitCount) {
   switch (bitCount) {
     case 1: return 2;

@@ -3,6 +3,8 @@
 // StretchDIBits can draw directly.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/win.h"
@@ -49,6 +51,11 @@ class DibPicture {
 
   // Gives the block back; the holder is empty afterwards.
   void Release();
+
+  // A 32-bit picture without a table, row by row from the top: its top row,
+  // and the pixels from one row to the next (negative when the rows are
+  // held bottom-up). Null for any other picture.
+  const uint32_t* TopRow32(ptrdiff_t* stride) const;
 
   // Colour-table entries implied by a bit count: 2, 16, 256 for 1, 4, 8;
   // 0 for 24 and for the counts that draw without a table.

@@ -29,15 +29,11 @@ BOOL PreparedPicture::Make(const PictureOrder& order) {
   if (n > 0) m_picture.Prepare(sizes[0].cx, sizes[0].cy);
   m_nPlace = order.number;
   m_bZoomed = order.zoom;
-  // The detail is looked for in the picture as made: 32-bit pixels, rows
-  // bottom-up as every made picture's are.
-  const BITMAPINFOHEADER& h = m_picture.m_pInfo->bmiHeader;
-  if (order.zoom && h.biBitCount == 32 && h.biCompression == BI_RGB) {
-    const uint32_t* pixels = reinterpret_cast<const uint32_t*>(m_picture.m_pBits);
-    const bool bottomUp = h.biHeight > 0;
-    const int width = m_picture.m_nWidth, height = m_picture.m_nHeight;
-    const DetailPoint detail = FindDetail(bottomUp ? pixels + size_t(height - 1) * width : pixels, width, height,
-                                          bottomUp ? -ptrdiff_t(width) : ptrdiff_t(width));
+  // The detail is looked for in the picture as made.
+  ptrdiff_t stride = 0;
+  const uint32_t* top = order.zoom ? m_picture.TopRow32(&stride) : nullptr;
+  if (top) {
+    const DetailPoint detail = FindDetail(top, m_picture.m_nWidth, m_picture.m_nHeight, stride);
     m_focus = {detail.x, detail.y};
   }
   return TRUE;

@@ -135,7 +135,8 @@ BOOL ShowCanvas::Present(HDC hdc, DWORD now) {
   const BOOL more = m_frames.Present(hdc, now);
   if (m_bPauseMarks) DrawPauseMarks(hdc);
   // Once faded out, a picture faded over is never drawn again.
-  if (!fading) m_layers[1 - m_nNewest] = Layer();
+  Layer& over = m_layers[1 - m_nNewest];
+  if (!fading && !over.picture.Empty()) over = Layer();
   return more || moving;
 }
 
@@ -178,21 +179,17 @@ BOOL ShowCanvas::Sample(const Layer& layer, int screen, const RECT& dest, DWORD 
   const int cx = dest.right - dest.left, cy = dest.bottom - dest.top;
   const SIZE made = ZoomedSize(cx, cy);
   const DibPicture& pic = layer.picture.DrawnAt(made.cx, made.cy);
-  const BITMAPINFOHEADER& h = pic.m_pInfo->bmiHeader;
   // Only a picture made for the motion moves; any other stands still.
-  if (pic.m_nWidth != made.cx || pic.m_nHeight != made.cy || h.biBitCount != 32 || h.biCompression != BI_RGB)
-    return FALSE;
+  ptrdiff_t stride = 0;
+  const uint32_t* top = pic.TopRow32(&stride);
+  if (!top || pic.m_nWidth != made.cx || pic.m_nHeight != made.cy) return FALSE;
   if (dest.left < 0 || dest.top < 0 || dest.right > width || dest.bottom > height) return FALSE;
   const DWORD elapsed = now - layer.start;
   const PanView view = ViewAt(layer.paths[screen], int(m_bPreview ? Folded(elapsed, layer.lengthMs)
                                                                     : std::min<DWORD>(elapsed, INT_MAX)),
                               layer.lengthMs);
-  // A made picture is bottom-up: its top row is its last.
-  const uint32_t* pixels = reinterpret_cast<const uint32_t*>(pic.m_pBits);
-  const bool bottomUp = h.biHeight > 0;
-  const uint32_t* top = bottomUp ? pixels + size_t(made.cy - 1) * made.cx : pixels;
-  SampleView(top, made.cx, made.cy, bottomUp ? -ptrdiff_t(made.cx) : ptrdiff_t(made.cx),
-             bits + size_t(dest.top) * width + dest.left, cx, cy, width, SamplingOf(view, made.cx, made.cy, cx, cy));
+  SampleView(top, made.cx, made.cy, stride, bits + size_t(dest.top) * width + dest.left, cx, cy, width,
+             SamplingOf(view, made.cx, made.cy, cx, cy));
   return TRUE;
 }
 
