@@ -20,3 +20,11 @@ PaintPlacement PlacePicture(int cxClient, int cyClient, int width, int height, B
 // The title box: at the top edge, centred across, no wider or taller than
 // the window. textWidth and textHeight come from measuring the title.
 RECT PlaceTitle(int cxClient, int cyClient, int textWidth, int textHeight);
+
+// Two pictures, `a` at the left and `b` at the right, side by side on a
+// `cxClient` x `cyClient` screen: the same height, a gap of 1% of the
+// screen's width between them, centred together and as large as fits (in
+// centred mode no taller than the taller one's own height); never
+// distorted, stretched or not. Their rectangles go to `ra` and `rb`; both
+// empty when a size is below 1.
+void PlacePair(int cxClient, int cyClient, SIZE a, SIZE b, BOOL stretch, RECT* ra, RECT* rb);
