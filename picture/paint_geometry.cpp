@@ -45,3 +45,26 @@ RECT PlaceTitle(int cxClient, int cyClient, int textWidth, int textHeight) {
   box.bottom = h;
   return box;
 }
+
+void PlacePair(int cxClient, int cyClient, SIZE a, SIZE b, BOOL stretch, RECT* ra, RECT* rb) {
+  *ra = *rb = RECT{0, 0, 0, 0};
+  if (cxClient < 1 || cyClient < 1 || a.cx < 1 || a.cy < 1 || b.cx < 1 || b.cy < 1) return;
+  const int64_t gap = std::max<int64_t>(1, (int64_t(cxClient) + 50) / 100);
+  // A picture's width at height h, rounded to the nearest pixel and at least one; it grows with h.
+  const auto width = [](SIZE s, int64_t h) { return std::max<int64_t>(1, (s.cx * h + s.cy / 2) / s.cy); };
+  const auto fits = [&](int64_t h) { return width(a, h) + gap + width(b, h) <= cxClient; };
+  // The largest height that fits, by halving the range: the widths rounded may fit a little above the height the
+  // exact proportions give. A screen too narrow for the gap and two pixels gets the pair a pixel high.
+  int64_t low = 1, high = stretch ? cyClient : std::min<int64_t>(cyClient, std::max(a.cy, b.cy));
+  while (low < high) {
+    const int64_t h = low + (high - low + 1) / 2;
+    if (fits(h))
+      low = h;
+    else
+      high = h - 1;
+  }
+  const int64_t h = low, wa = width(a, h), wb = width(b, h);
+  const LONG left = LONG((cxClient - (wa + gap + wb)) >> 1), top = LONG((cyClient - h) >> 1);
+  *ra = RECT{left, top, LONG(left + wa), LONG(top + h)};
+  *rb = RECT{LONG(left + wa + gap), top, LONG(left + wa + gap + wb), LONG(top + h)};
+}
