@@ -40,6 +40,8 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_PAN_ZOOM, m_settings.PanZoom);
   DDX_Check(pDX, IDC_SHOW_DATE, m_settings.ShowDate);
   DDX_Check(pDX, IDC_SHOW_PLACE, m_settings.ShowPlace);
+  DDX_Check(pDX, IDC_EACH_MONITOR, m_settings.EachMonitor);
+  DDX_Check(pDX, IDC_PAIR_PORTRAITS, m_settings.PairPortraits);
   DDX_Text(pDX, IDC_BLANK_AFTER, m_settings.BlankAfter, 0, kBlankAfterMax);
 }
 

@@ -112,16 +112,23 @@ Section
     WriteRegStr HKLM "${UNINSTALL_KEY}" "SamplesFileTime" "$1 $2"
   ${EndIf}
 
-  ; The machine's defaults: the samples, current, and the keys that end the
-  ; show and a screen that never blanks, written out for an administrator to
-  ; find. Defaults that already list collections (an administrator's own, or
-  ; an earlier install's) stay as they are.
+  ; The machine's defaults: the samples, current, the keys that end the show,
+  ; a screen that never blanks, and a picture of its own on each monitor,
+  ; portraits in pairs and fades, written out for an administrator to find.
+  ; Lumaro takes EachMonitor and PairPortraits as off when missing, so that
+  ; settings an older version wrote keep their show; new users start with
+  ; them on, and with fades whatever the built-in default. Defaults that
+  ; already list collections (an administrator's own, or an earlier
+  ; install's) stay as they are.
   System::Call 'kernel32::GetPrivateProfileSectionW(w "Sets", w .r1, i ${NSIS_MAX_STRLEN}, w "${DEFAULTS}") i .r0'
   ${If} $0 = 0
     WriteINIStr "${DEFAULTS}" "Sets" "Samples" "${SAMPLES}\COLLECTION.INI"
     WriteINIStr "${DEFAULTS}" "ScreenSaver" "CurrentSet" "Samples"
     WriteINIStr "${DEFAULTS}" "Main" "Keys" "0"
     WriteINIStr "${DEFAULTS}" "Main" "BlankAfter" "0"
+    WriteINIStr "${DEFAULTS}" "Main" "EachMonitor" "1"
+    WriteINIStr "${DEFAULTS}" "Main" "PairPortraits" "1"
+    WriteINIStr "${DEFAULTS}" "Main" "Fade" "1"
   ${EndIf}
 
   ${If} $MakeCurrent = ${BST_CHECKED}

@@ -61,6 +61,8 @@ void LoadSettings(const std::string& path, SaverSettings* settings) {
   s.PanZoom = ini.Int("Main", "PanZoom", 0);
   s.ShowDate = ini.Int("Main", "ShowDate", 0);
   s.ShowPlace = ini.Int("Main", "ShowPlace", 0);
+  s.EachMonitor = ini.Int("Main", "EachMonitor", 0);
+  s.PairPortraits = ini.Int("Main", "PairPortraits", 0);
   s.ShuffleSeed = unsigned(ini.Int("ScreenSaver", "ShuffleSeed", 0));
   s.ShuffleStep = ini.Int("ScreenSaver", "ShuffleStep", 0);
   s.ShuffleCount = ini.Int("ScreenSaver", "ShuffleCount", 0);
@@ -97,6 +99,8 @@ SaveResult SaveSettings(const std::string& path, const SaverSettings& s, const s
   changes.Int("Main", "PanZoom", s.PanZoom);
   changes.Int("Main", "ShowDate", s.ShowDate);
   changes.Int("Main", "ShowPlace", s.ShowPlace);
+  changes.Int("Main", "EachMonitor", s.EachMonitor);
+  changes.Int("Main", "PairPortraits", s.PairPortraits);
   changes.Int("ScreenSaver", "ChangeDelay", s.ChangeDelay);
   changes.Int("ScreenSaver", "CurrentPicture", s.CurrentPicture);
   changes.Text("ScreenSaver", "CurrentSet", s.CurrentSet);

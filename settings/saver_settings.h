@@ -42,6 +42,8 @@ struct SaverSettings {
   int PanZoom = 0;      // [Main]; non-zero: every picture drifts slowly while it shows
   int ShowDate = 0;     // [Main]; non-zero: a photo's date taken shows at the bottom
   int ShowPlace = 0;    // [Main]; non-zero: so does the place it was taken, named from its GPS position
+  int EachMonitor = 0;  // [Main]; non-zero: every monitor shows a picture of its own
+  int PairPortraits = 0; // [Main]; non-zero: two portraits show side by side on a landscape monitor
   // [ScreenSaver]: the shuffled round going on (saver/show_order.h).
   unsigned ShuffleSeed = 0;
   int ShuffleStep = 0;  // how far the round has come: the step of the picture on screen

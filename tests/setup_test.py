@@ -81,7 +81,8 @@ with tempfile.TemporaryDirectory() as prefix:
     pictures = sorted(f for f in os.listdir(samples) if f != "COLLECTION.INI") if os.path.isdir(samples) else []
     check(len(pictures) >= 5 and read(os.path.join(samples, "COLLECTION.INI")), "the samples: %s" % pictures)
     ini = (read(defaults) or b"").decode("latin-1")
-    check(r"Samples=C:\ProgramData\Lumaro\Samples\COLLECTION.INI" in ini and "CurrentSet=Samples" in ini and "Keys=0\r\nBlankAfter=0" in ini,
+    check(r"Samples=C:\ProgramData\Lumaro\Samples\COLLECTION.INI" in ini and "CurrentSet=Samples" in ini and
+          "Keys=0\r\nBlankAfter=0\r\nEachMonitor=1\r\nPairPortraits=1\r\nFade=1" in ini,
           "the samples current in the machine's defaults: %r" % ini)
     check((reg(DESKTOP, "SCRNSAVE.EXE") or "").lower() == r"c:\windows\system32\lumaro.scr", "Lumaro the screen saver")
 

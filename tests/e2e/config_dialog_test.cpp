@@ -29,7 +29,7 @@ std::string Board() {
 
 // Every key of the record is there, so that a save rewrites each in place.
 std::string Settings(const std::string& set, const char* update = "0", const char* start = "5", const char* change = "300",
-                     const std::string& main = "ShowTitle=1\r\nFullScreen=0\r\nFade=1\r\nShuffle=0\r\nKeys=0\r\nBlankAfter=0\r\nPanZoom=0\r\nShowDate=0\r\nShowPlace=0") {
+                     const std::string& main = "ShowTitle=1\r\nFullScreen=0\r\nFade=1\r\nShuffle=0\r\nKeys=0\r\nBlankAfter=0\r\nPanZoom=0\r\nShowDate=0\r\nShowPlace=0\r\nEachMonitor=0\r\nPairPortraits=0") {
   return "[ScreenSaver]\r\nCurrentSet=" + set + "\r\nCurrentPicture=7\r\nStartDelay=" + start + "\r\nChangeDelay=" +
          change + "\r\n[Main]\r\nSubfolders=1\r\n" + main + "\r\n[Wallpaper]\r\nUpdateWallpaper=" + update + "\r\n" +
          "[Sets]\r\n" + Entry("Red", kRed) + Entry("Green", kGreen) + Entry("Blue", kBlue) + Entry("Abcdef", kBlue) +
@@ -163,18 +163,19 @@ TEST_F(ConfigDialog, ShowsAnswersAndSavesOnlyOnOk) {
          Click(IDC_FULL_SCREEN);
          Click(IDC_SHOW_TITLE);
          Click(IDC_FADE);
-         Click(IDC_KEYS), Click(IDC_SHUFFLE), Click(IDC_PAN_ZOOM), Click(IDC_SHOW_DATE), Click(IDC_SHOW_PLACE), SetDlgItemTextA(dlg, IDC_BLANK_AFTER, "1439");
+         Click(IDC_KEYS), Click(IDC_SHUFFLE), Click(IDC_PAN_ZOOM), Click(IDC_SHOW_DATE), Click(IDC_SHOW_PLACE);
+         Click(IDC_EACH_MONITOR), Click(IDC_PAIR_PORTRAITS), SetDlgItemTextA(dlg, IDC_BLANK_AFTER, "1439");
          for (int up = 0; up < 2; up++)  // one step to a day, in plain digits, and no further
            SendMessageW(Item(IDC_BLANK_AFTER), WM_KEYDOWN, VK_UP, 0), SendMessageW(Item(IDC_BLANK_AFTER), WM_KEYUP, VK_UP, 0);
          ASSERT_TRUE(WaitUntil([&] { return Shown() == "Blue 3 45 0010" && Checked(IDC_SHUFFLE) == '1'; }, 2000)) << Shown();
-       }, IDOK, Settings("Blue", "0", "3", "45", "ShowTitle=1\r\nFullScreen=0\r\nFade=0\r\nShuffle=1\r\nKeys=1\r\nBlankAfter=1440\r\nPanZoom=1\r\nShowDate=1\r\nShowPlace=1"), 180, ""},
+       }, IDOK, Settings("Blue", "0", "3", "45", "ShowTitle=1\r\nFullScreen=0\r\nFade=0\r\nShuffle=1\r\nKeys=1\r\nBlankAfter=1440\r\nPanZoom=1\r\nShowDate=1\r\nShowPlace=1\r\nEachMonitor=1\r\nPairPortraits=1"), 180, ""},
       {"switched with the wallpaper on", Settings("Red", "1"), [&] { Pick("Blue"); }, IDOK, Settings("Blue", "1"), 300,
        "Blue"},
       // Delays beyond the arrows' range are kept; checks outside 0-2 are 0. The item equal to the current name
       // ignoring case is highlighted; the record keeps its name.
       {"stored values out of range, current abc",
        Settings("abc", "0", "90", "40000", "ShowTitle=5\r\nFullScreen=-1\r\nFade=7\r\nShuffle=0"), shows("Abc 90 40000 0000"),
-       IDOK, Settings("abc", "0", "90", "40000", "ShowTitle=0\r\nFullScreen=0\r\nFade=0\r\nShuffle=0\r\nKeys=0\r\nBlankAfter=0\r\nPanZoom=0\r\nShowDate=0\r\nShowPlace=0"), 5400, ""},
+       IDOK, Settings("abc", "0", "90", "40000", "ShowTitle=0\r\nFullScreen=0\r\nFade=0\r\nShuffle=0\r\nKeys=0\r\nBlankAfter=0\r\nPanZoom=0\r\nShowDate=0\r\nShowPlace=0\r\nEachMonitor=0\r\nPairPortraits=0"), 5400, ""},
       // Fade is on when the key is absent, Shuffle off; OK writes them. No item is the current Ab.
       {"no Fade key, current Ab", Settings("Ab", "0", "5", "300", "ShowTitle=1\r\nFullScreen=0"), shows(" 5 300 0011"), IDOK,
        Settings("Ab", "0", "5", "300"), 300, ""},

@@ -233,9 +233,10 @@ std::string Resolved(const SaverSettings& s) {
 // Every field in one line, so that a failure shows them all.
 std::string Record(const SaverSettings& s) {
   char text[2048];
-  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d %d %d %d %d %d %d %d %u %d %d %s ", s.ShowTitle, s.FullScreen, s.ChangeDelay,
-           s.CurrentPicture, s.CurrentSet, s.StartDelay, s.UpdateWallpaper, s.Fade, s.Shuffle, s.Subfolders, s.Keys,
-           s.BlankAfter, s.PanZoom, s.ShowDate, s.ShowPlace, s.ShuffleSeed, s.ShuffleStep, s.ShuffleCount, s.ShuffleSet);
+  snprintf(text, sizeof text, "%d %d %d %d %s %d %d %d %d %d %d %d %d %d %d %d %d %u %d %d %s ", s.ShowTitle, s.FullScreen,
+           s.ChangeDelay, s.CurrentPicture, s.CurrentSet, s.StartDelay, s.UpdateWallpaper, s.Fade, s.Shuffle, s.Subfolders, s.Keys,
+           s.BlankAfter, s.PanZoom, s.ShowDate, s.ShowPlace, s.EachMonitor, s.PairPortraits, s.ShuffleSeed, s.ShuffleStep,
+           s.ShuffleCount, s.ShuffleSet);
   return text + Resolved(s);
 }
 
@@ -314,10 +315,10 @@ TEST_F(Settings, PicturePathsAndTitles) {
 // system in seconds and, when asked for, the picture on screen becomes the wallpaper. A file that cannot be
 // written is named.
 TEST_F(Settings, LoadAndSave) {
-  const SaverSettings junk = {9, 9, 9, 9, "junk", 9, 9, "j", "j", 9, 9, 9, 9, 9, 9, 9, 9, 9, 9u, 9, 9, "junk"};
+  const SaverSettings junk = {9, 9, 9, 9, "junk", 9, 9, "j", "j", 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9u, 9, 9, "junk"};
   settings = junk;
   LoadSettings(m_file, &settings), ResolveCurrentCollection(m_file, &settings);
-  EXPECT_EQ("0 0 300 1  1 0 1 0 1 0 0 0 0 0 0 0 0   |  | 0", Record(settings));
+  EXPECT_EQ("0 0 300 1  1 0 1 0 1 0 0 0 0 0 0 0 0 0 0   |  | 0", Record(settings));
   SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
   WriteFile(m_sea, "[Pictures]\r\n1=ONE.BMP\r\n2=LAKE.BMP\r\n3=" + std::string(250, 'W') + ".BMP\r\n");
   WriteFile(m_file, "[Sets]\r\nSEA=" + m_sea + "\r\n");
@@ -328,7 +329,7 @@ TEST_F(Settings, LoadAndSave) {
       {35791394, 1, 7, 2, 2147483640, m_dir.dir + "\\", "4000000000 5 6 SET"}};  // no such picture: the directory and a backslash
   for (const auto& c : cases) {  // the minutes are BlankAfter's too, read back within 0 to 1440
     settings = SaverSettings{1, 2, 17, c.picture, "SEA", c.minutes, c.update, "", "", 0, c.update, c.shuffle, 0,
-                             c.update, c.minutes, c.update, c.update, c.update, 4000000000u, 5, 6, "SET"};
+                             c.update, c.minutes, c.update, c.update, c.update, c.picture, c.shuffle, 4000000000u, 5, 6, "SET"};
     SET(CollectionFile, m_sea), SET(CollectionDir, m_dir.dir);
     EXPECT_TRUE(SaveSettings(m_file, settings, {}, WallpaperPath(settings, &m_index)).ok);
     EXPECT_EQ(c.picture, Profile(m_file.c_str()).Int("ScreenSaver", "CurrentPicture", 0));
@@ -343,7 +344,8 @@ TEST_F(Settings, LoadAndSave) {
     EXPECT_EQ(std::to_string(c.seconds) + " " + c.wallpaper + " | 1 2 17 " + std::to_string(c.picture + 100) + " SEA " +
                   std::to_string(c.minutes) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " +
                   std::to_string(c.shuffle) + " 0 " + std::to_string(c.update) + " " +
-                  std::to_string(std::clamp(c.minutes, 0, 1440)) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " + c.round + " " + m_sea + " | " + m_dir.dir + " | 0",
+                  std::to_string(std::clamp(c.minutes, 0, 1440)) + " " + std::to_string(c.update) + " " + std::to_string(c.update) + " " +
+                  std::to_string(c.update) + " " + std::to_string(c.picture) + " " + std::to_string(c.shuffle) + " " + c.round + " " + m_sea + " | " + m_dir.dir + " | 0",
               std::to_string(seconds) + " " + wallpaper + " | " + Record(settings));
   }
   std::filesystem::remove(LocalPath(m_file)), std::filesystem::create_directory(LocalPath(m_file));
