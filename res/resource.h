@@ -28,9 +28,8 @@
 #define IDC_SHOW_DATE 607
 #define IDC_SHOW_PLACE 608
 #define IDC_EACH_MONITOR 609
-#define IDC_PAIR_PORTRAITS 610
-// The progress dialog's own: a control's number need differ only from the
-// others in its dialog.
+#define IDC_PAIR_PORTRAITS 612
+// The progress dialog's own.
 #define IDC_PROGRESS_FOLDER 610
 #define IDC_PROGRESS_COUNTS 611
 #define IDC_PREVIEW_AREA 1007

@@ -21,8 +21,13 @@ PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string
     : SaverWnd(!bPreview),
       m_settings(*settings),
       m_show(bPreview, minuteMs),
+      m_turns(minuteMs),
+      m_bTurns(!bPreview && (settings->EachMonitor || settings->PairPortraits)),
       m_writer(settingsFile),
-      m_canvas(bPreview),
+      m_rcPanes{},
+      m_nPanes(0),
+      m_bEach(FALSE),
+      m_bMatch(FALSE),
       m_hDC(nullptr),
       m_nScreens(0),
       m_cxClient(0),
@@ -57,6 +62,9 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         KillTimer(m_hWnd, kMarkTimer);
         m_bPauseMark = FALSE;
         Present(GetTickCount());
+      } else if (m_bTurns) {
+        if (wParam == kTurnTimer) KillTimer(m_hWnd, kTurnTimer);  // set again for the next turn
+        Follow(m_turns.Tick(&m_settings, GetTickCount()));
       } else {
         Follow(m_show.Tick(&m_settings, GetTickCount()));
       }
@@ -64,15 +72,26 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN: {
       // The preview's keys end nothing: its close requests are refused. Once
       // the screen has gone black, any key ends the saver.
-      const KeyAction action = KeyActionFor(unsigned(wParam), !m_bPreview && m_settings.Keys && m_show.Running());
+      const BOOL running = m_bTurns ? m_turns.Running() : m_show.Running();
+      const KeyAction action = KeyActionFor(unsigned(wParam), !m_bPreview && m_settings.Keys && running);
       if (action == KeyAction::kPass) return CWnd::WindowProc(msg, wParam, lParam);  // the system's volume
       if (action == KeyAction::kEnd) break;
-      Follow(m_show.Key(action, &m_settings));
+      if (m_bTurns) {
+        Follow(m_turns.Key(action, &m_settings, GetTickCount()));
+      } else {
+        Follow(m_show.Key(action, &m_settings));
+      }
       return 0;
     }
     case kMsgPictureMade: {
       BOOL ok = FALSE;
-      if (m_worker.Take(unsigned(wParam), &m_ready, &ok)) Follow(m_show.Arrived(unsigned(wParam), ok, &m_settings));
+      RotaChoice choice;
+      if (!m_worker.Take(unsigned(wParam), &m_ready, &ok, &choice)) return 0;
+      if (m_bTurns) {
+        Follow(m_turns.Arrived(unsigned(wParam), ok, choice, &m_settings, GetTickCount()));
+      } else {
+        Follow(m_show.Arrived(unsigned(wParam), ok, &m_settings));
+      }
       return 0;
     }
     case WM_PAINT: {
@@ -87,6 +106,16 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       FindScreens();
       return result;
     }
+    case WM_DISPLAYCHANGE:
+      // Monitors came or went: the window covers them all again, and each
+      // pane is laid out anew.
+      if (!m_bPreview) {
+        SetWindowPos(m_hWnd, nullptr, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        FindScreens();
+      }
+      break;
     case WM_CREATE:
       return OnCreate(wParam, lParam);
     case WM_DESTROY:
@@ -99,7 +128,6 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
   if (SaverWnd::WindowProc(WM_CREATE, wParam, lParam) == -1) return -1;
   m_hDC = GetWindowDC(m_hWnd);
-  m_canvas.Create(m_hDC);
   BOOL composited = FALSE;
   m_bComposited = SUCCEEDED(DwmIsCompositionEnabled(&composited)) && composited;
   SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
@@ -108,7 +136,12 @@ LRESULT PictureWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
   FindScreens();
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  Follow(m_show.Start(&m_settings, uint32_t(now.QuadPart) ^ GetCurrentProcessId() << 16, GetTickCount()));
+  const uint32_t fresh = uint32_t(now.QuadPart) ^ GetCurrentProcessId() << 16;
+  if (m_bTurns) {
+    Follow(m_turns.Start(&m_settings, fresh, m_nPanes, GetTickCount()));
+  } else {
+    Follow(m_show.Start(&m_settings, fresh, GetTickCount()));
+  }
   return 0;
 }
 
@@ -116,7 +149,8 @@ void PictureWnd::OnDestroy() {
   // The window DC and what is selected into the frames' DC go back while the
   // window still exists; the destructor runs after it is gone.
   m_show.Stop();
-  m_canvas.Destroy();
+  m_turns.Stop();
+  for (auto& canvas : m_canvases) canvas.reset();
   if (m_hDC) ReleaseDC(m_hWnd, m_hDC);
   m_hDC = nullptr;
 }
@@ -133,43 +167,110 @@ void PictureWnd::Follow(const ShowSteps& steps) {
     KillTimer(m_hWnd, kTickTimer);
     KillTimer(m_hWnd, kMarkTimer);
     m_bPauseMark = FALSE;
-    Compose(nullptr, kBlankFadeMs);
+    Compose(0, nullptr, kBlankFadeMs);
     m_ready = PreparedPicture();
     return;
   }
-  // The pause mark shows for a while on pausing; going on, or a change, takes it away.
-  const BOOL markGoes = m_bPauseMark && (steps.turn || steps.screen != ShowSteps::kKeep || steps.restartTimer);
-  if (markGoes) KillTimer(m_hWnd, kMarkTimer);
-  if (steps.paused) SetTimer(m_hWnd, kMarkTimer, kPauseMarkMs, nullptr);
-  m_bPauseMark = steps.paused || (m_bPauseMark && !markGoes);
-  // The motion holds while the show is paused; going on, it has a whole
-  // delay to reach its end.
-  const BOOL held = m_canvas.Hold(m_show.Paused(), ShowMs(), GetTickCount());
+  const BOOL changed = steps.turn || steps.screen != ShowSteps::kKeep || steps.restartTimer;
+  const BOOL redraw = MarkAndHold(steps.paused, changed);
   if (steps.screen != ShowSteps::kKeep) {
-    Compose(steps.screen == ShowSteps::kShow ? &m_ready : nullptr);
+    Compose(0, steps.screen == ShowSteps::kShow ? &m_ready : nullptr);
     m_ready = PreparedPicture();
-  } else if (steps.paused || markGoes || held) {
+  } else if (redraw) {
     Present(GetTickCount());
   }
   if (steps.restartTimer) SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
   if (steps.ask) {
-    PictureOrder order;
-    order.collection = CollectionPath(m_settings);
-    order.dir = m_settings.CollectionDir;
+    PictureOrder order = NewOrder(0, steps.generation);
     order.number = steps.ask;
-    order.title = m_settings.ShowTitle == 1 && !m_bPreview;
-    // The preview asks only when a collection is picked, whose file the
-    // dialog may have just written.
-    order.reindex = m_bPreview != FALSE;
+    Send(order);
+  }
+}
+
+void PictureWnd::Follow(const RotaSteps& steps) {
+  if (steps.turn) m_writer.SavePlace(m_settings);
+  if (steps.screen == RotaSteps::kFadeOut) {
+    KillTimer(m_hWnd, kTickTimer);
+    KillTimer(m_hWnd, kTurnTimer);
+    KillTimer(m_hWnd, kMarkTimer);
+    m_bPauseMark = FALSE;
+    for (int pane = 0; pane < m_nPanes; ++pane) Compose(pane, nullptr, kBlankFadeMs);
+    m_ready = PreparedPicture();
+    return;
+  }
+  // Going on after a pause changes nothing on screen, but takes the mark away.
+  const BOOL changed = steps.screen != RotaSteps::kKeep || (m_bPauseMark && !m_turns.Paused());
+  const BOOL redraw = MarkAndHold(steps.paused, changed);
+  if (steps.screen == RotaSteps::kShow) {
+    Compose(steps.group, &m_ready);
+    m_ready = PreparedPicture();
+  } else if (redraw) {
+    Present(GetTickCount());
+  }
+  if (steps.wakeMs) {
+    SetTimer(m_hWnd, kTurnTimer, steps.wakeMs, nullptr);
+  } else {
+    KillTimer(m_hWnd, kTurnTimer);
+  }
+  if (steps.ask >= 0) {
+    PictureOrder order = NewOrder(steps.ask, steps.generation);
+    order.candidateCount = std::min(steps.candidateCount, int(kRotaWindow));
+    std::copy(steps.candidates, steps.candidates + order.candidateCount, order.candidates);
+    order.shape = PaneShape(steps.ask);
+    order.match = m_bMatch != FALSE;
+    order.pair = m_settings.PairPortraits && order.shape == Shape::kLandscape;
+    order.number = steps.back[0];
+    order.partner = steps.back[1];
+    Send(order);
+  }
+}
+
+BOOL PictureWnd::MarkAndHold(BOOL paused, BOOL changed) {
+  const BOOL markGoes = m_bPauseMark && changed;
+  if (markGoes) KillTimer(m_hWnd, kMarkTimer);
+  if (paused) SetTimer(m_hWnd, kMarkTimer, kPauseMarkMs, nullptr);
+  m_bPauseMark = paused || (m_bPauseMark && !markGoes);
+  // The motion holds while the show is paused; going on, it has what is
+  // left of the picture's time to reach its end.
+  const DWORD now = GetTickCount();
+  BOOL held = FALSE;
+  for (int pane = 0; pane < m_nPanes; ++pane)
+    held |= m_canvases[pane]->Hold(m_bTurns ? m_turns.Paused() : m_show.Paused(), ShowMs(pane), now);
+  return paused || markGoes || held;
+}
+
+PictureOrder PictureWnd::NewOrder(int pane, unsigned generation) const {
+  PictureOrder order;
+  order.collection = CollectionPath(m_settings);
+  order.dir = m_settings.CollectionDir;
+  order.title = m_settings.ShowTitle == 1 && !m_bPreview;
+  // The preview asks only when a collection is picked, whose file the
+  // dialog may have just written.
+  order.reindex = m_bPreview != FALSE;
+  // A pane of its own has the screen's size, from its own corner.
+  if (m_bEach) {
+    const RECT& r = m_rcPanes[pane];
+    order.screens[0] = RECT{0, 0, r.right - r.left, r.bottom - r.top};
+    order.screenCount = 1;
+  } else {
     for (int i = 0; i < m_nScreens; ++i) order.screens[i] = m_rcScreens[i];
     order.screenCount = m_nScreens;
-    order.stretch = Stretched();
-    order.generation = steps.generation;
-    order.zoom = m_settings.PanZoom != 0;
-    order.date = m_settings.ShowDate && !m_bPreview;
-    order.place = m_settings.ShowPlace && !m_bPreview;
-    // Without a thread every picture fails, as an unreadable one does.
-    if (!m_worker.Order(order, m_hWnd, kMsgPictureMade)) Follow(m_show.Arrived(steps.generation, FALSE, &m_settings));
+  }
+  order.stretch = Stretched();
+  order.generation = generation;
+  order.zoom = m_settings.PanZoom != 0;
+  order.date = m_settings.ShowDate && !m_bPreview;
+  order.place = m_settings.ShowPlace && !m_bPreview;
+  return order;
+}
+
+void PictureWnd::Send(const PictureOrder& order) {
+  // Without a thread every picture fails, as an unreadable one does.
+  if (m_worker.Order(order, m_hWnd, kMsgPictureMade)) return;
+  if (m_bTurns) {
+    Follow(m_turns.Arrived(order.generation, FALSE, RotaChoice(), &m_settings, GetTickCount()));
+  } else {
+    Follow(m_show.Arrived(order.generation, FALSE, &m_settings));
   }
 }
 
@@ -193,23 +294,83 @@ void PictureWnd::FindScreens() {
   if (!m_bPreview) EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
   RECT window;
   GetWindowRect(m_hWnd, &window);
-  m_nScreens = ScreensInWindow(monitors.rects, monitors.count, window, m_rcScreens, kMaxScreens);
-  m_canvas.SetScreens(m_rcScreens, m_nScreens);
+  RECT screens[kMaxScreens];
+  const int count = ScreensInWindow(monitors.rects, monitors.count, window, screens, kMaxScreens);
+  const BOOL same = count == m_nScreens && std::equal(screens, screens + count, m_rcScreens, [](const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+  });
+  std::copy(screens, screens + count, m_rcScreens);
+  m_nScreens = count;
+  if (!same || !m_nPanes) Arrange();
+}
+
+void PictureWnd::Arrange() {
+  if (!m_hDC) return;  // before the window's DC, there is nothing to draw with
+  RECT window;
+  GetWindowRect(m_hWnd, &window);
+  const BOOL each = m_bTurns && m_settings.EachMonitor && m_nScreens > 1;
+  if (!each && !m_bEach && m_nPanes == 1) {
+    // One pane still: what it shows stays, laid on the new screens from the next picture.
+    m_rcPanes[0] = RECT{0, 0, window.right - window.left, window.bottom - window.top};
+    m_canvases[0]->SetScreens(m_rcScreens, m_nScreens);
+    return;
+  }
+  m_bEach = each;
+  m_nPanes = each ? m_nScreens : 1;
+  bool portrait = false, landscape = false;
+  for (int pane = 0; pane < kMaxScreens; ++pane) {
+    m_canvases[pane].reset();
+    if (pane >= m_nPanes) continue;
+    m_rcPanes[pane] = each ? m_rcScreens[pane] : RECT{0, 0, window.right - window.left, window.bottom - window.top};
+    const RECT& r = m_rcPanes[pane];
+    m_canvases[pane] = std::make_unique<ShowCanvas>(m_bPreview);
+    m_canvases[pane]->Create(m_hDC);
+    m_canvases[pane]->SetOrigin(POINT{r.left, r.top});
+    const RECT own = {0, 0, r.right - r.left, r.bottom - r.top};
+    if (each) {
+      m_canvases[pane]->SetScreens(&own, 1);
+    } else {
+      m_canvases[pane]->SetScreens(m_rcScreens, m_nScreens);
+    }
+    const Shape shape = PaneShape(pane);
+    portrait |= shape == Shape::kPortrait;
+    landscape |= shape == Shape::kLandscape;
+  }
+  m_bMatch = each && portrait && landscape;
+  // Every pane black, filled again in turn; the one-picture show, which
+  // keeps one pane, never comes here once started.
+  if (m_bTurns && m_turns.Running()) Follow(m_turns.Regroup(m_nPanes, GetTickCount()));
+}
+
+Shape PictureWnd::PaneShape(int pane) const {
+  // A pane over several screens has their shape when they share one.
+  if (m_bEach) return ShapeOf(m_rcPanes[pane].right - m_rcPanes[pane].left, m_rcPanes[pane].bottom - m_rcPanes[pane].top);
+  Shape shape = Shape::kUnknown;
+  for (int i = 0; i < m_nScreens; ++i) {
+    const Shape one = ShapeOf(m_rcScreens[i].right - m_rcScreens[i].left, m_rcScreens[i].bottom - m_rcScreens[i].top);
+    if (i > 0 && one != shape) return Shape::kUnknown;
+    shape = one;
+  }
+  return shape;
 }
 
 BOOL PictureWnd::Stretched() const { return m_settings.FullScreen == 1 || m_bPreview; }
 
-int PictureWnd::ShowMs() const {
+int PictureWnd::ShowMs(int pane) const {
   if (m_bPreview) return kPreviewMoveMs;
+  // Taking turns, a picture shows until its pane's next change.
+  if (m_bTurns)
+    return int(std::min<DWORD>(m_turns.Left(pane, GetTickCount()), 86400000)) +
+           FadeMilliseconds(m_settings.Fade, m_settings.ChangeDelay);
   // Its delay, and the fade out at the change after it; a day at most, for
   // a delay beyond that moves no slower than one of a day.
   const int delay = std::clamp(m_settings.ChangeDelay, 1, 86400);
   return delay * 1000 + FadeMilliseconds(m_settings.Fade, m_settings.ChangeDelay);
 }
 
-void PictureWnd::Compose(PreparedPicture* picture, int fadeMs) {
-  RECT rc;
-  GetWindowRect(m_hWnd, &rc);
+void PictureWnd::Compose(int pane, PreparedPicture* picture, int fadeMs) {
+  if (pane < 0 || pane >= m_nPanes) return;
+  const RECT& rc = m_rcPanes[pane];
   const bool drawn = picture && !picture->Empty();
   CanvasLook look;
   // The preview cuts: it changes only when a collection is picked.
@@ -218,15 +379,18 @@ void PictureWnd::Compose(PreparedPicture* picture, int fadeMs) {
   look.stretch = Stretched();
   look.move = m_settings.PanZoom != 0;
   look.ease = m_bPreview || !m_settings.Fade;
-  look.lengthMs = ShowMs();
+  look.lengthMs = ShowMs(pane);
   const DWORD now = GetTickCount();
-  m_canvas.Show(picture, look, rc.right - rc.left, rc.bottom - rc.top, now);
+  m_canvases[pane]->Show(picture, look, rc.right - rc.left, rc.bottom - rc.top, now);
   Present(now);
 }
 
 void PictureWnd::Present(DWORD now) {
-  m_canvas.SetPauseMarks(m_bPauseMark);
-  const BOOL more = m_canvas.Present(m_hDC, now);
+  BOOL more = FALSE;
+  for (int pane = 0; pane < m_nPanes; ++pane) {
+    m_canvases[pane]->SetPauseMarks(m_bPauseMark);
+    more |= m_canvases[pane]->Present(m_hDC, now);
+  }
   if (more && !m_bFrames) SetTimer(m_hWnd, kFrameTimer, kFrameMs, nullptr);
   if (!more && m_bFrames) KillTimer(m_hWnd, kFrameTimer);
   m_bFrames = more;

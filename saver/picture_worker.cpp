@@ -2,11 +2,66 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "saver/caption_maker.h"
 #include "saver/caption_text.h"
+#include "picture/paint_geometry.h"
 #include "settings/collection.h"
+
+namespace {
+
+// The shapes of the pictures looked at, by number: a picture passed over is
+// looked at again at every change until it is taken.
+class ShapeCache {
+ public:
+  PictureShape Of(const CollectionIndex& index, const std::string& dir, int number) {
+    const auto found = m_shapes.find(number);
+    if (found != m_shapes.end()) return found->second;
+    std::string path;
+    LookUpPicturePath(index, dir, number, &path);
+    const PictureShape shape = path.empty() ? PictureShape{Shape::kUnknown, {0, 0}} : ReadPictureShape(path.c_str());
+    if (m_shapes.size() >= 4096) m_shapes.clear();  // a bound, not a policy: it fills again as it goes
+    return m_shapes[number] = shape;
+  }
+  void Forget() { m_shapes.clear(); }
+
+ private:
+  std::unordered_map<int, PictureShape> m_shapes;
+};
+
+// Picture `number` of the order's collection, its title and caption.
+BOOL MakeOne(const CollectionIndex& index, CaptionMaker& captions, PictureOrder order, int number,
+             PreparedPicture* picture) {
+  order.number = number;
+  // A path that is too long names no file: the order fails as a missing one.
+  LookUpPicturePath(index, order.dir, number, &order.path);
+  const BOOL ok = picture->Make(order);
+  if (order.title) picture->SetTitle(ShownTitle(LookUpTitle(index, number), order.path, picture->Meta()));
+  if (order.date || order.place) picture->SetCaption(captions.Line(picture->Meta(), order.date, order.place));
+  return ok;
+}
+
+// Where the two of a pair go on each of the order's screens; FALSE when
+// either size is unknown.
+BOOL PlaceHalves(const PictureOrder& order, SIZE a, SIZE b, PictureOrder* left, PictureOrder* right) {
+  *left = *right = order;
+  left->stretch = right->stretch = TRUE;  // each made at exactly its half's size
+  for (int i = 0; i < order.screenCount && i < kMaxScreens; ++i) {
+    const RECT& s = order.screens[i];
+    RECT& ra = left->screens[i];
+    RECT& rb = right->screens[i];
+    PlacePair(s.right - s.left, s.bottom - s.top, a, b, order.stretch, &ra, &rb);
+    if (IsRectEmpty(&ra) || IsRectEmpty(&rb)) return FALSE;
+    OffsetRect(&ra, s.left, s.top);
+    OffsetRect(&rb, s.left, s.top);
+  }
+  return TRUE;
+}
+
+}  // namespace
 
 // Held by the window's object and by the thread, each giving its hold back;
 // the last frees it. So the thread may outlive the window, and the window
@@ -32,6 +87,7 @@ struct PictureWorker::Shared {
   UINT msg = 0;
   bool made = false;  // the picture made for `newest`, until taken
   BOOL madeOk = FALSE;
+  RotaChoice madeChoice;
   PreparedPicture picture;
 };
 
@@ -77,13 +133,14 @@ BOOL PictureWorker::Order(const PictureOrder& order, HWND notify, UINT msg) {
   return TRUE;
 }
 
-BOOL PictureWorker::Take(unsigned generation, PreparedPicture* picture, BOOL* ok) {
+BOOL PictureWorker::Take(unsigned generation, PreparedPicture* picture, BOOL* ok, RotaChoice* choice) {
   if (!m_pShared) return FALSE;
   EnterCriticalSection(&m_pShared->lock);
   const BOOL taken = m_pShared->made && m_pShared->newest == generation;
   if (taken) {
     *picture = std::move(m_pShared->picture);
     *ok = m_pShared->madeOk;
+    if (choice) *choice = m_pShared->madeChoice;
     m_pShared->made = false;
   }
   LeaveCriticalSection(&m_pShared->lock);
@@ -96,6 +153,8 @@ DWORD WINAPI PictureWorker::Run(void* context) {
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
   CollectionIndex index;  // the thread's own: the window's thread never reads the collection file
   CaptionMaker captions;
+  ShapeCache shapes;
+  std::string collection;
   for (;;) {
     WaitForSingleObject(shared.wake, INFINITE);
     EnterCriticalSection(&shared.lock);
@@ -112,19 +171,39 @@ DWORD WINAPI PictureWorker::Run(void* context) {
     LeaveCriticalSection(&shared.lock);
 
     if (order.reindex) index.Forget();
+    if (order.reindex || order.collection != collection) shapes.Forget();
+    collection = order.collection;
     index.Refresh(order.collection);
-    // A path that is too long names no file: the order fails as a missing one.
-    LookUpPicturePath(index, order.dir, order.number, &order.path);
+    RotaChoice choice;
+    int number = order.number, partner = order.partner;
+    if (order.candidateCount > 0) {
+      const int count = std::min(order.candidateCount, int(kRotaWindow));
+      choice = ChoosePictures(count, order.shape, order.match, order.pair, [&](int i) {
+        return shapes.Of(index, order.dir, order.candidates[i]).shape;
+      });
+      number = order.candidates[std::clamp(choice.first, 0, count - 1)];
+      partner = choice.second >= 0 && choice.second < count ? order.candidates[choice.second] : 0;
+    }
     PreparedPicture picture;
-    const BOOL ok = picture.Make(order);
-    if (order.title) picture.SetTitle(ShownTitle(LookUpTitle(index, order.number), order.path, picture.Meta()));
-    if (order.date || order.place) picture.SetCaption(captions.Line(picture.Meta(), order.date, order.place));
+    PictureOrder left, right;
+    BOOL ok = FALSE;
+    if (partner && PlaceHalves(order, shapes.Of(index, order.dir, number).size,
+                               shapes.Of(index, order.dir, partner).size, &left, &right)) {
+      // A pair shows whole or not at all: a half that cannot be read leaves
+      // the other alone, drawn from its half's size.
+      ok = MakeOne(index, captions, left, number, &picture);
+      PreparedPicture beside;
+      if (ok && MakeOne(index, captions, right, partner, &beside)) picture.SetPartner(std::move(beside));
+    } else {
+      ok = MakeOne(index, captions, order, number, &picture);
+    }
 
     EnterCriticalSection(&shared.lock);
     const bool wanted = !shared.quit && shared.newest == order.generation;
     if (wanted) {
       shared.picture = std::move(picture);
       shared.madeOk = ok;
+      shared.madeChoice = choice;
       shared.made = true;
       PostMessageA(shared.notify, shared.msg, order.generation, 0);
     }

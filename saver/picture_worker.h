@@ -21,9 +21,10 @@ class PictureWorker {
 
   // Starts the thread at the first order. FALSE when it cannot run.
   BOOL Order(const PictureOrder& order, HWND notify, UINT msg);
-  // The picture made for `generation` and whether it could be read; FALSE
-  // when there is none (a newer order, or taken already).
-  BOOL Take(unsigned generation, PreparedPicture* picture, BOOL* ok);
+  // The picture made for `generation` and whether it could be read, and
+  // which of the order's candidates it took; FALSE when there is none (a
+  // newer order, or taken already).
+  BOOL Take(unsigned generation, PreparedPicture* picture, BOOL* ok, RotaChoice* choice = nullptr);
 
  private:
   struct Shared;

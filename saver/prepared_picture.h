@@ -3,12 +3,14 @@
 // thread from an order that holds everything it needs by value.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "picture/dib_picture.h"
 #include "picture/photo_meta.h"
 #include "saver/pan_path.h"
+#include "saver/picture_rota.h"
 #include "saver/screen_layout.h"
 
 struct PictureOrder {
@@ -29,6 +31,15 @@ struct PictureOrder {
   int number = 0;
   bool title = false;
   bool reindex = false;
+  // When the screens take turns the worker chooses the picture itself: among
+  // `candidates`, with ChoosePictures, for screens of shape `shape`; else
+  // `number` with `partner` (when not 0) beside it, a pair shown again.
+  int candidates[kRotaWindow] = {};
+  int candidateCount = 0;
+  Shape shape = Shape::kUnknown;
+  bool match = false;  // the screens are of both shapes: each looks ahead for its own
+  bool pair = false;   // two portraits in a row may share these screens
+  int partner = 0;
 };
 
 class PreparedPicture {
@@ -58,6 +69,9 @@ class PreparedPicture {
   void SetTitle(std::string title) { m_title = std::move(title); }
   const std::string& Caption() const { return m_caption; }
   void SetCaption(std::string caption) { m_caption = std::move(caption); }
+  // The portrait shown at its right, the two as a pair (PlacePair), or null.
+  const PreparedPicture* Partner() const { return m_pPartner.get(); }
+  void SetPartner(PreparedPicture partner) { m_pPartner = std::make_unique<PreparedPicture>(std::move(partner)); }
 
  private:
   DibPicture m_picture;
@@ -69,4 +83,5 @@ class PreparedPicture {
   bool m_bZoomed = false;
   int m_nPlace = 0;
   PanFocus m_focus = {0.5, 0.5};
+  std::unique_ptr<PreparedPicture> m_pPartner;
 };

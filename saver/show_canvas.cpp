@@ -34,7 +34,7 @@ ViewSampling SamplingOf(const PanView& view, int cxMade, int cyMade, int cxDrawn
 }  // namespace
 
 ShowCanvas::ShowCanvas(BOOL preview)
-    : m_bPreview(preview), m_hFont(nullptr), m_hOldFont(nullptr), m_rcScreens{}, m_nScreens(0), m_nOutline(1), m_nNewest(0),
+    : m_bPreview(preview), m_hFont(nullptr), m_hOldFont(nullptr), m_rcScreens{}, m_nScreens(0), m_ptOrigin{0, 0}, m_nOutline(1), m_nNewest(0),
       m_bPaused(FALSE), m_dwPausedAt(0), m_bPauseMarks(FALSE) {}
 
 void ShowCanvas::Create(HDC hdc) {
@@ -67,6 +67,33 @@ void ShowCanvas::SetScreens(const RECT* screens, int count) {
   std::copy(screens, screens + m_nScreens, m_rcScreens);
 }
 
+void ShowCanvas::SetOrigin(POINT origin) {
+  m_ptOrigin = origin;
+  m_frames.SetOrigin(origin);
+}
+
+int ShowCanvas::Slots(const Layer& layer, int screen, Slot* out) const {
+  const RECT& s = m_rcScreens[screen];
+  const int cx = s.right - s.left, cy = s.bottom - s.top;
+  const PreparedPicture* partner = layer.picture.Partner();
+  if (partner) {
+    RECT ra, rb;
+    PlacePair(cx, cy, layer.picture.Size(), partner->Size(), layer.stretch, &ra, &rb);
+    if (!IsRectEmpty(&ra) && !IsRectEmpty(&rb)) {
+      OffsetRect(&ra, s.left, s.top);
+      OffsetRect(&rb, s.left, s.top);
+      // Each one's words over its own half, from the screen's top to its bottom.
+      out[0] = {&layer.picture, ra, {ra.left, s.top, ra.right, s.bottom}};
+      out[1] = {partner, rb, {rb.left, s.top, rb.right, s.bottom}};
+      return 2;
+    }
+  }
+  const SIZE size = layer.picture.Size();
+  const PaintPlacement p = PlacePicture(cx, cy, size.cx, size.cy, layer.stretch);
+  out[0] = {&layer.picture, {s.left + p.xDest, s.top + p.yDest, s.left + p.xDest + p.cxDest, s.top + p.yDest + p.cyDest}, s};
+  return 1;
+}
+
 void ShowCanvas::Show(PreparedPicture* picture, const CanvasLook& look, int width, int height, DWORD now) {
   // Each layer keeps to its frame: without a new frame the screen keeps what it shows.
   if (!m_frames.Begin(width, height)) return;
@@ -84,10 +111,15 @@ void ShowCanvas::Show(PreparedPicture* picture, const CanvasLook& look, int widt
   layer.moving = drawn && look.move && layer.picture.Zoomed();
   for (int i = 0; layer.moving && i < m_nScreens; ++i) {
     const RECT& s = m_rcScreens[i];
-    const SIZE size = layer.picture.Size();
-    const SIZE drawnSize = DrawnSize(s.right - s.left, s.bottom - s.top, size.cx, size.cy, look.stretch);
-    layer.paths[i] = PlanPan(drawnSize.cx, drawnSize.cy, size.cx, size.cy, s.right - s.left, s.bottom - s.top,
-                             layer.picture.Place(), layer.picture.Focus(), look.lengthMs, !look.ease);
+    Slot slots[2];
+    const int n = Slots(layer, i, slots);
+    for (int k = 0; k < n; ++k) {
+      const SIZE size = slots[k].picture->Size();
+      const RECT& d = slots[k].dest;
+      layer.paths[i][k] = PlanPan(d.right - d.left, d.bottom - d.top, size.cx, size.cy, s.right - s.left,
+                                  s.bottom - s.top, slots[k].picture->Place(), slots[k].picture->Focus(),
+                                  look.lengthMs, !look.ease);
+    }
   }
   // A picture that could not be made to move (a run-length one) stands still.
   if (!Draw(layer, layer.start, m_frames.Bits(), width, height)) layer.moving = false;
@@ -110,9 +142,8 @@ BOOL ShowCanvas::Hold(BOOL paused, int remainingMs, DWORD now) {
   for (Layer& layer : m_layers) {
     if (!layer.moving) continue;
     const DWORD held = m_dwPausedAt - layer.start;
-    for (int i = 0; i < m_nScreens; ++i) {
-      layer.paths[i].from = ViewAt(layer.paths[i], int(held), layer.lengthMs);
-    }
+    for (int i = 0; i < m_nScreens; ++i)
+      for (PanPath& path : layer.paths[i]) path.from = ViewAt(path, int(held), layer.lengthMs);
     layer.start = now;
     layer.lengthMs = std::max(remainingMs, 1);
   }
@@ -143,60 +174,69 @@ BOOL ShowCanvas::Present(HDC hdc, DWORD now) {
 BOOL ShowCanvas::Draw(const Layer& layer, DWORD now, uint32_t* bits, int width, int height) {
   HDC dc = m_frames.Dc();
   if (layer.picture.Empty()) return FALSE;
-  // The preview never shows words.
-  const Words words = layer.title && !m_bPreview ? Measure(layer) : Words();
+  // The preview never shows words. A pair's two have each their own.
+  Words words[2];
+  if (layer.title && !m_bPreview) {
+    words[0] = Measure(layer.picture);
+    if (layer.picture.Partner()) words[1] = Measure(*layer.picture.Partner());
+  }
   // Words drawn over the black beside a moving picture are drawn again over
   // black, not over themselves.
-  for (int line = 0; layer.moving && line < 2; ++line) {
-    for (int i = 0; !words.text[line].empty() && i < m_nScreens; ++i) {
-      RECT box = WordsBox(words, line, i);
-      InflateRect(&box, m_nOutline, m_nOutline);
-      FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
+  for (int i = 0; layer.moving && i < m_nScreens; ++i) {
+    Slot slots[2];
+    const int n = Slots(layer, i, slots);
+    for (int k = 0; k < n; ++k)
+      for (int line = 0; line < 2; ++line) {
+        if (words[k].text[line].empty()) continue;
+        RECT box = WordsBox(words[k], line, slots[k].area);
+        InflateRect(&box, m_nOutline, m_nOutline);
+        FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      }
   }
   GdiFlush();
   BOOL moved = FALSE;
   for (int i = 0; i < m_nScreens; ++i) {
-    const RECT& s = m_rcScreens[i];
-    const SIZE size = layer.picture.Size();
-    const PaintPlacement p = PlacePicture(s.right - s.left, s.bottom - s.top, size.cx, size.cy, layer.stretch);
-    const RECT dest = {s.left + p.xDest, s.top + p.yDest, s.left + p.xDest + p.cxDest, s.top + p.yDest + p.cyDest};
-    if (layer.moving && Sample(layer, i, dest, now, bits, width, height)) {
-      moved = TRUE;
-      continue;
+    Slot slots[2];
+    const int n = Slots(layer, i, slots);
+    for (int k = 0; k < n; ++k) {
+      const RECT& dest = slots[k].dest;
+      if (layer.moving && Sample(layer, *slots[k].picture, layer.paths[i][k], dest, now, bits, width, height)) {
+        moved = TRUE;
+        continue;
+      }
+      const int cx = dest.right - dest.left, cy = dest.bottom - dest.top;
+      const DibPicture& pic = slots[k].picture->DrawnAt(cx, cy);
+      StretchDIBits(dc, dest.left, dest.top, cx, cy, 0, 0, pic.m_nWidth, pic.m_nHeight, pic.m_pBits, pic.m_pInfo,
+                    pic.m_wUsage, SRCCOPY);
     }
-    const DibPicture& pic = layer.picture.DrawnAt(p.cxDest, p.cyDest);
-    StretchDIBits(dc, dest.left, dest.top, p.cxDest, p.cyDest, 0, 0, pic.m_nWidth, pic.m_nHeight, pic.m_pBits,
-                  pic.m_pInfo, pic.m_wUsage, SRCCOPY);
+    for (int k = 0; k < n; ++k) DrawWords(words[k], slots[k].area);
   }
-  DrawWords(words);
   GdiFlush();  // what GDI drew is in the bits before they are read
   return moved;
 }
 
-BOOL ShowCanvas::Sample(const Layer& layer, int screen, const RECT& dest, DWORD now, uint32_t* bits, int width,
-                        int height) {
+BOOL ShowCanvas::Sample(const Layer& layer, const PreparedPicture& picture, const PanPath& path, const RECT& dest,
+                        DWORD now, uint32_t* bits, int width, int height) {
   const int cx = dest.right - dest.left, cy = dest.bottom - dest.top;
   const SIZE made = ZoomedSize(cx, cy);
-  const DibPicture& pic = layer.picture.DrawnAt(made.cx, made.cy);
+  const DibPicture& pic = picture.DrawnAt(made.cx, made.cy);
   // Only a picture made for the motion moves; any other stands still.
   ptrdiff_t stride = 0;
   const uint32_t* top = pic.TopRow32(&stride);
   if (!top || pic.m_nWidth != made.cx || pic.m_nHeight != made.cy) return FALSE;
   if (dest.left < 0 || dest.top < 0 || dest.right > width || dest.bottom > height) return FALSE;
   const DWORD elapsed = now - layer.start;
-  const PanView view = ViewAt(layer.paths[screen], int(m_bPreview ? Folded(elapsed, layer.lengthMs)
-                                                                    : std::min<DWORD>(elapsed, INT_MAX)),
+  const PanView view = ViewAt(path, int(m_bPreview ? Folded(elapsed, layer.lengthMs) : std::min<DWORD>(elapsed, INT_MAX)),
                               layer.lengthMs);
   SampleView(top, made.cx, made.cy, stride, bits + size_t(dest.top) * width + dest.left, cx, cy, width,
              SamplingOf(view, made.cx, made.cy, cx, cy));
   return TRUE;
 }
 
-ShowCanvas::Words ShowCanvas::Measure(const Layer& layer) {
+ShowCanvas::Words ShowCanvas::Measure(const PreparedPicture& picture) {
   Words words;
-  words.text[0] = Wide(layer.picture.Title());
-  words.text[1] = Wide(layer.picture.Caption());
+  words.text[0] = Wide(picture.Title());
+  words.text[1] = Wide(picture.Caption());
   for (int line = 0; line < 2; ++line) {
     RECT measured = {0, 0, 0, 0};
     if (!words.text[line].empty())
@@ -207,35 +247,32 @@ ShowCanvas::Words ShowCanvas::Measure(const Layer& layer) {
   return words;
 }
 
-RECT ShowCanvas::WordsBox(const Words& words, int line, int screen) const {
+RECT ShowCanvas::WordsBox(const Words& words, int line, const RECT& s) const {
   // The title at the top edge, the caption as far above the bottom as its
   // outline reaches.
-  const RECT& s = m_rcScreens[screen];
   RECT box = PlaceTitle(s.right - s.left, s.bottom - s.top, words.size[line].cx, words.size[line].cy);
   if (line == 1) OffsetRect(&box, 0, std::max(0L, s.bottom - s.top - box.bottom - m_nOutline));
   OffsetRect(&box, s.left, s.top);
   return box;
 }
 
-void ShowCanvas::DrawWords(const Words& words) {
+void ShowCanvas::DrawWords(const Words& words, const RECT& area) {
   // White edged in black, so that it reads on snow as on a night sky.
   HDC dc = m_frames.Dc();
   for (int line = 0; line < 2; ++line) {
     const std::wstring& text = words.text[line];
     if (text.empty()) continue;
-    for (int i = 0; i < m_nScreens; ++i) {
-      const RECT box = WordsBox(words, line, i);
-      SetTextColor(dc, RGB(0, 0, 0));
-      for (int dy = -m_nOutline; dy <= m_nOutline; dy += m_nOutline)
-        for (int dx = -m_nOutline; dx <= m_nOutline; dx += m_nOutline) {
-          RECT edge = box;
-          OffsetRect(&edge, dx, dy);
-          if (dx || dy) DrawTextW(dc, text.c_str(), int(text.size()), &edge, DT_CENTER | DT_VCENTER);
-        }
-      SetTextColor(dc, RGB(255, 255, 255));
-      RECT inside = box;
-      DrawTextW(dc, text.c_str(), int(text.size()), &inside, DT_CENTER | DT_VCENTER);
-    }
+    const RECT box = WordsBox(words, line, area);
+    SetTextColor(dc, RGB(0, 0, 0));
+    for (int dy = -m_nOutline; dy <= m_nOutline; dy += m_nOutline)
+      for (int dx = -m_nOutline; dx <= m_nOutline; dx += m_nOutline) {
+        RECT edge = box;
+        OffsetRect(&edge, dx, dy);
+        if (dx || dy) DrawTextW(dc, text.c_str(), int(text.size()), &edge, DT_CENTER | DT_VCENTER);
+      }
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT inside = box;
+    DrawTextW(dc, text.c_str(), int(text.size()), &inside, DT_CENTER | DT_VCENTER);
   }
 }
 
@@ -243,7 +280,8 @@ void ShowCanvas::DrawPauseMarks(HDC hdc) {
   // Two white bars edged in black, at the top right of each screen, so that
   // they show on a light picture as on a dark one.
   for (int i = 0; i < m_nScreens; ++i) {
-    const RECT& s = m_rcScreens[i];
+    RECT s = m_rcScreens[i];
+    OffsetRect(&s, m_ptOrigin.x, m_ptOrigin.y);
     const int height = (s.bottom - s.top) / 12 + 8, width = height / 3, margin = height / 2;
     for (int bar = 0; bar < 2; ++bar) {
       const int right = s.right - margin - bar * (width + width * 2 / 3);

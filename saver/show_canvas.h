@@ -36,8 +36,10 @@ class ShowCanvas {
   // sized for its dots per inch.
   void Create(HDC hdc);
   void Destroy();
-  // The screens (client coordinates) the next pictures are placed on.
+  // The screens (the canvas's coordinates) the next pictures are placed on,
+  // and where on the window the canvas's top left corner lies.
   void SetScreens(const RECT* screens, int count);
+  void SetOrigin(POINT origin);
 
   // Puts `picture` up from `now` (taken from it; null or empty: black), over
   // a frame of `width` x `height`.
@@ -61,23 +63,32 @@ class ShowCanvas {
     bool moving = false;
     DWORD start = 0;  // its path's time 0
     int lengthMs = 0;
-    PanPath paths[kMaxScreens] = {};
+    PanPath paths[kMaxScreens][2] = {};  // each screen's, for the picture and the one beside it
   };
+  // Where a picture of a layer goes on a screen, and the column its words
+  // go in: the screen, or a pair's half of it.
+  struct Slot {
+    const PreparedPicture* picture;
+    RECT dest, area;
+  };
+  // The layer's picture, or the two of its pair, on `screen`; how many.
+  int Slots(const Layer& layer, int screen, Slot* out) const;
   // Draws `layer` as it stands at `now` into the frame selected in the DC,
   // whose pixels are `bits`, `width` pixels a row; FALSE when no screen
   // could show it moving.
   BOOL Draw(const Layer& layer, DWORD now, uint32_t* bits, int width, int height);
-  BOOL Sample(const Layer& layer, int screen, const RECT& dest, DWORD now, uint32_t* bits, int width, int height);
+  BOOL Sample(const Layer& layer, const PreparedPicture& picture, const PanPath& path, const RECT& dest, DWORD now,
+              uint32_t* bits, int width, int height);
   // A picture's title (line 0, at the top of each screen) and caption (line
   // 1, at the bottom), and the size each takes.
   struct Words {
     std::wstring text[2];
     SIZE size[2] = {};
   };
-  Words Measure(const Layer& layer);
-  // Where `line` goes on `screen`, in client coordinates.
-  RECT WordsBox(const Words& words, int line, int screen) const;
-  void DrawWords(const Words& words);
+  Words Measure(const PreparedPicture& picture);
+  // Where `line` goes in `area`, in the canvas's coordinates.
+  RECT WordsBox(const Words& words, int line, const RECT& area) const;
+  void DrawWords(const Words& words, const RECT& area);
   void DrawPauseMarks(HDC hdc);
 
   BOOL m_bPreview;
@@ -86,6 +97,7 @@ class ShowCanvas {
   HGDIOBJ m_hOldFont;
   RECT m_rcScreens[kMaxScreens];
   int m_nScreens;
+  POINT m_ptOrigin;
   int m_nOutline;  // the black edge around words, in pixels
   Layer m_layers[2];  // the newest and the one it fades in over
   int m_nNewest;

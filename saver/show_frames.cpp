@@ -89,7 +89,7 @@ void ShowFrames::Show(int fadeMs, DWORD now) {
 
 void ShowFrames::Put(HDC hdc, const uint32_t* bits, int width, int top, int rows) {
   const BITMAPINFO info = TopDown32(width, rows);
-  SetDIBitsToDevice(hdc, 0, top, DWORD(width), DWORD(rows), 0, 0, 0, UINT(rows), bits, &info, DIB_RGB_COLORS);
+  SetDIBitsToDevice(hdc, m_ptOrigin.x, m_ptOrigin.y + top, DWORD(width), DWORD(rows), 0, 0, 0, UINT(rows), bits, &info, DIB_RGB_COLORS);
 }
 
 BOOL ShowFrames::Fading(DWORD now) const {

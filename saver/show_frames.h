@@ -19,6 +19,8 @@ class ShowFrames {
   // The drawing DC, compatible with `hdc`; FALSE when it cannot be had.
   BOOL Create(HDC hdc);
   void Destroy();
+  // Where on the window the frames go: their top left corner.
+  void SetOrigin(POINT origin) { m_ptOrigin = origin; }
   HDC Dc() const { return m_hDC; }
 
   // Selects a frame of `width` x `height`, filled black, into Dc() to be
@@ -53,6 +55,7 @@ class ShowFrames {
   int m_nShown;  // the newest frame shown, or -1
   int m_nNext;   // the frame Begin selected, or -1
   HDC m_hDC;
+  POINT m_ptOrigin = {0, 0};
   HGDIOBJ m_hOldBitmap;
   BOOL m_bFading;
   DWORD m_dwFadeStart;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 
 #include "driver.h"
 
@@ -79,6 +81,77 @@ TEST_F(TwoMonitors, PictureAndTitleOnEachMonitor) {
     }
   }
   DestroyWindow(backdrop);
+}
+
+// Both monitors' middles, sampled every 40 ms for `ms`: the colours each showed in turn and when each came.
+struct Seen {
+  std::vector<COLORREF> colours[2];
+  std::vector<DWORD> at[2];
+};
+Seen Watch(const std::vector<RECT>& monitors, DWORD ms) {
+  Seen seen;
+  const RECT v = VirtualScreenRect();
+  for (DWORD start = GetTickCount(), now = start; now - start < ms; Sleep(40), now = GetTickCount()) {
+    const Screenshot shot(v);
+    for (int m = 0; m < 2; ++m) {
+      const RECT& r = monitors[m];
+      const COLORREF c = shot((r.left + r.right) / 2 - v.left, (r.top + r.bottom) / 2 - v.top);
+      if (Near(c, kBlack) || (!seen.colours[m].empty() && Near(c, seen.colours[m].back()))) continue;
+      seen.colours[m].push_back(c), seen.at[m].push_back(now);
+    }
+  }
+  return seen;
+}
+
+// EachMonitor: each monitor its own picture, the two changing 1 s apart (a 2 s delay over two monitors), every
+// colour of a round of six once; without it both show the same one. PairPortraits: two portraits side by side on
+// each monitor with a black gap between them.
+TEST_F(TwoMonitors, EachItsOwnPictureAndPairs) {
+  const COLORREF six[] = {kRed, RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0), RGB(0, 255, 255), kWhite};
+  Pictures landscapes, portraits = {{"TALL1.BMP", ""}, {"TALL2.BMP", ""}};
+  for (int i = 0; i < 6; ++i) {
+    landscapes.push_back({"WIDE" + std::to_string(i) + ".BMP", ""});
+    WriteSolidBmp(WorkDir() + "\\" + landscapes.back().first, 200, 100, six[i]);
+  }
+  WriteSolidBmp(WorkDir() + "\\TALL1.BMP", 100, 200, six[0]);
+  WriteSolidBmp(WorkDir() + "\\TALL2.BMP", 100, 200, six[2]);
+  const struct {
+    const char* main;
+    std::function<void()> check;
+  } rows[] = {
+      {"EachMonitor=1", [&] {
+         const Seen seen = Watch(monitors, 12500);
+         std::vector<std::pair<DWORD, COLORREF>> shown;
+         for (int m = 0; m < 2; ++m)
+           for (size_t i = 0; i < seen.colours[m].size(); ++i) shown.push_back({seen.at[m][i], seen.colours[m][i]});
+         std::sort(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.first < b.first; });
+         ASSERT_GE(shown.size(), 10u) << "too few changes";
+         for (const COLORREF c : six)  // the round: the first six shown
+           EXPECT_EQ(1, std::count_if(shown.begin(), shown.begin() + 6, [&](auto& s) { return Near(s.second, c); })) << std::hex << c;
+         EXPECT_NE(seen.colours[0], seen.colours[1]);
+         for (size_t i = 1; i < seen.at[1].size(); ++i)  // after the first, no change of one within 400 ms of the other's
+           for (DWORD t : seen.at[0]) EXPECT_GT(abs(int(seen.at[1][i] - t)), 400) << "both changed at once";
+       }},
+      {"EachMonitor=0", [&] {
+         const Seen seen = Watch(monitors, 6500);
+         EXPECT_GE(seen.colours[0].size(), 3u);
+         EXPECT_EQ(seen.colours[0], seen.colours[1]) << "the same picture on both";
+       }},
+      {"EachMonitor=1\r\nPairPortraits=1", [&] {
+         for (const RECT& m : monitors) {
+           const int x = (m.left + m.right) / 2, y = (m.top + m.bottom) / 2;
+           EXPECT_TRUE(ShowsColour(x - 50, y, six[0]) && ShowsColour(x + 50, y, six[2]) && Near(ScreenPixel(x, y), kBlack))
+               << "no pair on the monitor at " << m.left;
+         }
+       }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.main);
+    const bool pairs = strstr(row.main, "Pair") != nullptr;
+    ASSERT_NE(nullptr, Restart(saver, ShowSettings(pairs ? portraits : landscapes, std::string(row.main) + "\r\nFade=0",
+                                                   "ChangeDelay=2\r\nCurrentPicture=0")));
+    row.check();
+  }
 }
 
 // The pointer resting on the second monitor through the start keeps the saver; a move of a pixel there ends it.
