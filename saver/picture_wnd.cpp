@@ -306,13 +306,15 @@ void PictureWnd::FindScreens() {
 
 void PictureWnd::Arrange() {
   if (!m_hDC) return;  // before the window's DC, there is nothing to draw with
+  const bool again = m_nPanes > 0;  // the monitors changed under a running show
   RECT window;
   GetWindowRect(m_hWnd, &window);
   const BOOL each = m_bTurns && m_settings.EachMonitor && m_nScreens > 1;
-  if (!each && !m_bEach && m_nPanes == 1) {
-    // One pane still: what it shows stays, laid on the new screens from the next picture.
+  if (!m_bTurns && again) {
+    // One picture everywhere: the next comes at once, laid on the new screens.
     m_rcPanes[0] = RECT{0, 0, window.right - window.left, window.bottom - window.top};
     m_canvases[0]->SetScreens(m_rcScreens, m_nScreens);
+    Follow(m_show.Key(KeyAction::kNext, &m_settings));
     return;
   }
   m_bEach = each;
@@ -337,9 +339,10 @@ void PictureWnd::Arrange() {
     landscape |= shape == Shape::kLandscape;
   }
   m_bMatch = each && portrait && landscape;
-  // Every pane black, filled again in turn; the one-picture show, which
-  // keeps one pane, never comes here once started.
-  if (m_bTurns && m_turns.Running()) Follow(m_turns.Regroup(m_nPanes, GetTickCount()));
+  // Every pane black, filled again in turn, or black for good once blank.
+  if (!again) return;
+  for (int pane = 0; pane < m_nPanes; ++pane) Compose(pane, nullptr, 0);
+  Follow(m_turns.Regroup(m_nPanes, GetTickCount()));
 }
 
 Shape PictureWnd::PaneShape(int pane) const {

@@ -164,4 +164,32 @@ TEST_F(TwoMonitors, MouseOnTheSecondMonitor) {
   EXPECT_TRUE(saver->WaitForExit(5000)) << "a move on the second monitor did not end it";
 }
 
+// EachMonitor: the second monitor switched off and on again while the saver runs (a minute's delay, so no change
+// comes by itself): each monitor there is shows its picture made anew, in the colour the files have by then. Wine 8
+// tells no window of a change xrandr makes from outside it: the test sends the message Windows would. Last of the
+// file, and the monitor is switched on again whatever happens.
+TEST_F(TwoMonitors, AMonitorGoesAndComes) {
+  struct On {
+    ~On() { RunUnix("/usr/bin/xrandr --output DUMMY1 --mode M --right-of DUMMY0"); }
+  } on;
+  const struct { const char* xrandr; COLORREF colour; int count; } steps[] = {
+      {"", kRed, 2}, {"--output DUMMY1 --off", RGB(0, 255, 0), 1}, {"--output DUMMY1 --mode M --right-of DUMMY0", kBlue, 2}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.xrandr);
+    for (const char* name : {"\\A.BMP", "\\B.BMP"}) WriteSolidBmp(WorkDir() + name, 200, 100, step.colour);
+    if (!*step.xrandr) {  // the pointer away from the monitor that goes, which would move it
+      MouseTo(10, 10);
+      ASSERT_NE(nullptr, Restart(saver, ShowSettings({{"A.BMP", ""}, {"B.BMP", ""}}, "EachMonitor=1", "ChangeDelay=60")));
+    }
+    ASSERT_TRUE(RunUnix(std::string("/usr/bin/xrandr ") + step.xrandr));
+    ASSERT_TRUE(WaitUntil([&] { return GetSystemMetrics(SM_CMONITORS) == step.count; }, 5000));
+    PostMessageA(saver->WaitForWindow(1000), WM_DISPLAYCHANGE, 32, 0);
+    monitors.clear();
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, LPARAM(&monitors));
+    for (const RECT& m : monitors)
+      EXPECT_TRUE(ShowsColour((m.left + m.right) / 2, (m.top + m.bottom) / 2, step.colour)) << "not made anew at " << m.left;
+  }
+  EXPECT_TRUE(saver->Running());
+}
+
 }  // namespace
