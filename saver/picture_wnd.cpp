@@ -22,7 +22,8 @@ PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string
       m_settings(*settings),
       m_show(bPreview, minuteMs),
       m_turns(minuteMs),
-      m_bTurns(!bPreview && (settings->EachMonitor || settings->PairPortraits)),
+      // A picture for each of one monitor is the one-picture show itself.
+      m_bTurns(!bPreview && (settings->PairPortraits || (settings->EachMonitor && GetSystemMetrics(SM_CMONITORS) > 1))),
       m_writer(settingsFile),
       m_rcPanes{},
       m_nPanes(0),

@@ -76,7 +76,7 @@ class PictureWnd : public SaverWnd {
   SaverSettings& m_settings;
   Slideshow m_show;
   MonitorShow m_turns;
-  BOOL m_bTurns;  // the screens take turns (EachMonitor or PairPortraits): m_turns decides
+  BOOL m_bTurns;  // the screens take turns (PairPortraits, or EachMonitor over monitors): m_turns decides
   PictureWorker m_worker;
   SettingsWriter m_writer;
   PreparedPicture m_ready;  // made ahead, waiting for its turn
