@@ -27,6 +27,7 @@ PictureWnd::PictureWnd(BOOL bPreview, SaverSettings* settings, const std::string
       m_writer(settingsFile),
       m_rcPanes{},
       m_nPanes(0),
+      m_aMoving{},
       m_bEach(FALSE),
       m_bMatch(FALSE),
       m_hDC(nullptr),
@@ -58,7 +59,7 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // its next: every frame on screen for one refresh. Without one (the
         // timer alone paces the frames) nothing waits.
         if (m_bComposited) DwmFlush();
-        Present(GetTickCount());
+        Present(GetTickCount(), FALSE);
       } else if (wParam == kMarkTimer) {
         KillTimer(m_hWnd, kMarkTimer);
         m_bPauseMark = FALSE;
@@ -386,14 +387,17 @@ void PictureWnd::Compose(int pane, PreparedPicture* picture, int fadeMs) {
   look.lengthMs = ShowMs(pane);
   const DWORD now = GetTickCount();
   m_canvases[pane]->Show(picture, look, rc.right - rc.left, rc.bottom - rc.top, now);
-  Present(now);
+  m_aMoving[pane] = TRUE;
+  Present(now, FALSE);
 }
 
-void PictureWnd::Present(DWORD now) {
+void PictureWnd::Present(DWORD now, BOOL all) {
   BOOL more = FALSE;
   for (int pane = 0; pane < m_nPanes; ++pane) {
+    if (!all && !m_aMoving[pane]) continue;  // a still pane's frame is on screen already
     m_canvases[pane]->SetPauseMarks(m_bPauseMark);
-    more |= m_canvases[pane]->Present(m_hDC, now);
+    m_aMoving[pane] = m_canvases[pane]->Present(m_hDC, now);
+    more |= m_aMoving[pane];
   }
   if (more && !m_bFrames) SetTimer(m_hWnd, kFrameTimer, kFrameMs, nullptr);
   if (!more && m_bFrames) KillTimer(m_hWnd, kFrameTimer);

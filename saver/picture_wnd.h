@@ -70,8 +70,9 @@ class PictureWnd : public SaverWnd {
   // How long a picture put up now on `pane` shows, its fades included.
   int ShowMs(int pane) const;
   // The frame due at `now` on the screen, with the pause mark while it
-  // shows; the next is asked for while a fade or a motion goes on.
-  void Present(DWORD now);
+  // shows, on every pane or (`all` FALSE) those still fading or moving; the
+  // next is asked for while a fade or a motion goes on.
+  void Present(DWORD now, BOOL all = TRUE);
 
   SaverSettings& m_settings;
   Slideshow m_show;
@@ -83,6 +84,7 @@ class PictureWnd : public SaverWnd {
   std::unique_ptr<ShowCanvas> m_canvases[kMaxScreens];
   RECT m_rcPanes[kMaxScreens];  // client coordinates of each canvas
   int m_nPanes;
+  BOOL m_aMoving[kMaxScreens];  // the pane's last frame asked for another
   BOOL m_bEach;   // a pane for each screen
   BOOL m_bMatch;  // panes of both shapes: each looks ahead for its own
   HDC m_hDC;
