@@ -54,7 +54,7 @@ void PlacePair(int cxClient, int cyClient, SIZE a, SIZE b, BOOL stretch, RECT* r
   const auto width = [](SIZE s, int64_t h) { return std::max<int64_t>(1, (s.cx * h + s.cy / 2) / s.cy); };
   const auto fits = [&](int64_t h) { return width(a, h) + gap + width(b, h) <= cxClient; };
   // The largest height that fits, by halving the range: the widths rounded may fit a little above the height the
-  // exact proportions give. A screen too narrow for the gap and two pixels gets the pair a pixel high.
+  // exact proportions give.
   int64_t low = 1, high = stretch ? cyClient : std::min<int64_t>(cyClient, std::max(a.cy, b.cy));
   while (low < high) {
     const int64_t h = low + (high - low + 1) / 2;
@@ -63,6 +63,7 @@ void PlacePair(int cxClient, int cyClient, SIZE a, SIZE b, BOOL stretch, RECT* r
     else
       high = h - 1;
   }
+  if (!fits(low)) return;  // too narrow for a pixel of each and the gap
   const int64_t h = low, wa = width(a, h), wb = width(b, h);
   const LONG left = LONG((cxClient - (wa + gap + wb)) >> 1), top = LONG((cyClient - h) >> 1);
   *ra = RECT{left, top, LONG(left + wa), LONG(top + h)};

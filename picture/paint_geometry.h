@@ -26,5 +26,5 @@ RECT PlaceTitle(int cxClient, int cyClient, int textWidth, int textHeight);
 // screen's width between them, centred together and as large as fits (in
 // centred mode no taller than the taller one's own height); never
 // distorted, stretched or not. Their rectangles go to `ra` and `rb`; both
-// empty when a size is below 1.
+// empty when a size is below 1 or the screen too narrow for the two.
 void PlacePair(int cxClient, int cyClient, SIZE a, SIZE b, BOOL stretch, RECT* ra, RECT* rb);

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "picture/orient_pixels.h"
+#include "picture/photo_file.h"
 #include "picture/photo_header.h"
 #include "text/named_file.h"
 
 namespace {
 
 const size_t kShapeHeadBytes = 64 * 1024;
-const uint32_t kLargestSide = 32768;  // as the loader's PhotoSizeAllowed
 
 }  // namespace
 
@@ -31,8 +31,8 @@ PictureShape ReadPictureShape(const char* path) {
   const bool failed = ferror(file) != 0;
   fclose(file);
   uint32_t width = 0, height = 0;
-  if (failed || size == 0 || !PhotoFrameSize(head.data(), size, &width, &height)) return unknown;
-  if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) return unknown;
+  if (failed || !PhotoFrameSize(head.data(), size, &width, &height)) return unknown;
+  if (!PhotoSizeAllowed(width, height)) return unknown;  // as the loader would refuse it
   if (SwapsSides(PhotoOrientation(head.data(), size))) std::swap(width, height);
   return PictureShape{ShapeOf(long(width), long(height)), SIZE{LONG(width), LONG(height)}};
 }

@@ -31,7 +31,6 @@ RotaSteps MonitorShow::Regroup(int groups, DWORD now) {
   // it undo nothing on the new one.
   ++m_nGeneration;
   m_state = kNone;
-  m_bBack = m_bForced = false;
   m_nChanges = 0;
   m_nFailures = 0;
   if (m_bStopped || !m_rota) return RotaSteps();
@@ -61,8 +60,7 @@ RotaSteps MonitorShow::Ask(RotaSteps steps, DWORD now) {
 RotaSteps MonitorShow::Wait(RotaSteps steps, DWORD now) const {
   steps.wakeMs = 0;
   if (m_bPaused || (m_state != kReady && m_state != kFailed)) return steps;
-  const int32_t left = int32_t(m_groups[m_nAsked].due - now);
-  steps.wakeMs = left > 0 ? DWORD(left) : 1;
+  steps.wakeMs = DWORD(std::max<int32_t>(int32_t(m_groups[m_nAsked].due - now), 1));
   return steps;
 }
 
@@ -107,7 +105,7 @@ RotaSteps MonitorShow::PutUp(RotaSteps steps, SaverSettings* settings, DWORD now
     settings->CurrentPicture = m_back[1] ? m_back[1] : m_back[0];
   } else {
     const auto number = [&](int i) { return i >= 0 && i < m_nCands ? m_aCands[i] : 0; };
-    Remember(g, number(m_choice.first), m_choice.second >= 0 ? number(m_choice.second) : 0);
+    Remember(g, number(m_choice.first), number(m_choice.second));
     m_rota->Take(m_choice, settings);
   }
   const bool keyed = m_bBack || m_bForced;
@@ -149,14 +147,14 @@ RotaSteps MonitorShow::Key(KeyAction action, SaverSettings* settings, DWORD now)
   }
   // One change at a time: a key while a change undone is being made waits
   // for nothing and does nothing.
-  if (m_bBack || m_nAsked < 0) return Wait(steps, now);
+  if (m_bBack) return Wait(steps, now);
   if (action == KeyAction::kNext) {
     if (m_state == kNone) return Wait(steps, now);
     m_bForced = true;
     if (m_state == kMaking) return steps;  // it goes up as soon as it is made
     return PutUp(steps, settings, now);
   }
-  if (action != KeyAction::kBack || m_nChanges == 0) return Wait(steps, now);
+  if (action != KeyAction::kBack || m_nChanges < 2) return Wait(steps, now);
   const Change newest = m_changes[m_nChanges - 1];
   int before = m_nChanges - 2;
   while (before >= 0 && m_changes[before].group != newest.group) --before;
@@ -167,7 +165,6 @@ RotaSteps MonitorShow::Key(KeyAction action, SaverSettings* settings, DWORD now)
   m_nAsked = newest.group;
   m_state = kMaking;
   m_bBack = true;
-  m_bForced = false;
   m_back[0] = m_changes[before].first;
   m_back[1] = m_changes[before].second;
   steps.ask = m_nAsked;

@@ -30,7 +30,7 @@ RotaChoice ChoosePictures(int count, Shape screen, bool match, bool pair, const 
 
 PictureRota::PictureRota(const SaverSettings& settings)
     : m_seed(settings.ShuffleSeed),
-      m_bShuffle(settings.Shuffle != 0 && settings.PictureCount > 0),
+      m_bShuffle(settings.Shuffle != 0),
       m_nCount(settings.PictureCount) {
   // Shuffling, BeginShow has made the step that of the picture on screen, or 0 for a new round. One below 1
   // reads the round from its start; one past the end, as the round over, and the next begins: in order, as
@@ -39,7 +39,6 @@ PictureRota::PictureRota(const SaverSettings& settings)
 }
 
 int PictureRota::Candidates(int* numbers) {
-  if (m_nCount < 1) return 0;
   const auto readOn = [this] {
     while (m_nLine < kRotaWindow && m_step < m_nCount) {
       ++m_step;

@@ -10,6 +10,7 @@
 
 namespace {
 const UINT kMsgPictureMade = WM_APP + 1;  // from the worker: wParam the order's generation
+const UINT kMsgDpiChanged = 0x02E0;       // WM_DPICHANGED, from Windows 8.1 on, which our headers' version lacks
 const DWORD kLastWritesMs = 1000;
 const UINT kPauseMarkMs = 2000;
 const int kBlankFadeMs = 2000;
@@ -118,6 +119,11 @@ LRESULT PictureWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         FindScreens();
       }
       break;
+    case kMsgDpiChanged:
+      // The window stays over every monitor, as it is; a monitor of its own
+      // gets words of its new size, its pane made anew.
+      if (m_bEach) Arrange();
+      return 0;
     case WM_CREATE:
       return OnCreate(wParam, lParam);
     case WM_DESTROY:
@@ -282,6 +288,19 @@ struct MonitorList {
   int count;
 };
 
+// The dots per inch of the monitor at `rect` (screen coordinates), where
+// Windows (8.1 on) tells each monitor's own; else 0.
+int MonitorDpi(const RECT& rect) {
+  using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  HMODULE shcore = LoadLibraryW(L"shcore.dll");
+  if (!shcore) return 0;
+  const auto dpiFor = reinterpret_cast<DpiForMonitor>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+  UINT x = 0, y = 0;
+  const bool known = dpiFor && SUCCEEDED(dpiFor(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), 0, &x, &y));
+  FreeLibrary(shcore);
+  return known ? int(y) : 0;
+}
+
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM context) {
   MonitorList& list = *reinterpret_cast<MonitorList*>(context);
   list.rects[list.count++] = *rect;
@@ -328,7 +347,10 @@ void PictureWnd::Arrange() {
     m_rcPanes[pane] = each ? m_rcScreens[pane] : RECT{0, 0, window.right - window.left, window.bottom - window.top};
     const RECT& r = m_rcPanes[pane];
     m_canvases[pane] = std::make_unique<ShowCanvas>(m_bPreview);
-    m_canvases[pane]->Create(m_hDC);
+    // A monitor of its own has its own words' size, whatever the others' dots per inch.
+    RECT onScreen = r;
+    OffsetRect(&onScreen, window.left, window.top);
+    m_canvases[pane]->Create(m_hDC, each ? MonitorDpi(onScreen) : 0);
     m_canvases[pane]->SetOrigin(POINT{r.left, r.top});
     const RECT own = {0, 0, r.right - r.left, r.bottom - r.top};
     if (each) {

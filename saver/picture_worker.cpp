@@ -189,11 +189,15 @@ DWORD WINAPI PictureWorker::Run(void* context) {
     BOOL ok = FALSE;
     if (partner && PlaceHalves(order, shapes.Of(index, order.dir, number).size,
                                shapes.Of(index, order.dir, partner).size, &left, &right)) {
-      // A pair shows whole or not at all: a half that cannot be read leaves
-      // the other alone, drawn from its half's size.
-      ok = MakeOne(index, captions, left, number, &picture);
+      // A pair shows whole or not at all: when the second cannot be read,
+      // the first is made again for the screens alone. Both count as shown.
       PreparedPicture beside;
-      if (ok && MakeOne(index, captions, right, partner, &beside)) picture.SetPartner(std::move(beside));
+      ok = MakeOne(index, captions, left, number, &picture);
+      if (ok && MakeOne(index, captions, right, partner, &beside)) {
+        picture.SetPartner(std::move(beside));
+      } else if (ok) {
+        ok = MakeOne(index, captions, order, number, &picture);
+      }
     } else {
       ok = MakeOne(index, captions, order, number, &picture);
     }

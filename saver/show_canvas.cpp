@@ -37,7 +37,7 @@ ShowCanvas::ShowCanvas(BOOL preview)
     : m_bPreview(preview), m_hFont(nullptr), m_hOldFont(nullptr), m_rcScreens{}, m_nScreens(0), m_ptOrigin{0, 0}, m_nOutline(1), m_nNewest(0),
       m_bPaused(FALSE), m_dwPausedAt(0), m_bPauseMarks(FALSE) {}
 
-void ShowCanvas::Create(HDC hdc) {
+void ShowCanvas::Create(HDC hdc, int dpi) {
   if (!m_frames.Create(hdc)) return;
   HDC dc = m_frames.Dc();
   // A draw that still scales (a run-length picture) drops whole pixels
@@ -45,8 +45,9 @@ void ShowCanvas::Create(HDC hdc) {
   SetStretchBltMode(dc, COLORONCOLOR);
   // 18 pixels at 96 dpi, as many points on a denser screen; the words'
   // black edge 2 pixels so.
-  const int height = -MulDiv(18, GetDeviceCaps(hdc, LOGPIXELSY), 96);
-  m_nOutline = std::max(1, MulDiv(2, GetDeviceCaps(hdc, LOGPIXELSY), 96));
+  if (dpi <= 0) dpi = GetDeviceCaps(hdc, LOGPIXELSY);
+  const int height = -MulDiv(18, dpi, 96);
+  m_nOutline = std::max(1, MulDiv(2, dpi, 96));
   m_hFont = CreateFontA(height, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "San Serif");
   m_hOldFont = SelectObject(dc, m_hFont);

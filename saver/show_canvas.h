@@ -33,8 +33,8 @@ class ShowCanvas {
   ShowCanvas& operator=(const ShowCanvas&) = delete;
 
   // The drawing DC, compatible with the window's `hdc`, and the title font
-  // sized for its dots per inch.
-  void Create(HDC hdc);
+  // sized for `dpi` dots per inch, or the DC's when that is 0.
+  void Create(HDC hdc, int dpi = 0);
   void Destroy();
   // The screens (the canvas's coordinates) the next pictures are placed on,
   // and where on the window the canvas's top left corner lies.

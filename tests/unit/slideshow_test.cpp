@@ -8,7 +8,6 @@
 #include <fstream>
 #include <numeric>
 #include <random>
-#include <sstream>
 
 #include "picture/blend.h"
 #include "saver/fade_clock.h"
@@ -111,76 +110,67 @@ TEST(Slideshow, DecisionsOnTimeLateFailedStaleAndAtExit) {
   }
 }
 
-// Screens taking turns, two groups (three in one row) at a 2 s delay over pictures 1 to 5. Said: T<n> CurrentPicture
-// moved to n, S<g> shown on group g, X faded out, P paused, A<g>:<candidates> (or A<g>=<pictures> going back) asked
-// for group g, W<ms> the clock wanted again then. Events: "made I[,J]" the candidates the worker took, "failed",
-// "stale", "regroup N", "start T" / "tick T" / "next T"... at time T (ms).
+// Screens taking turns, two groups (or as a row says) at a 2 s delay. Said: T<n> CurrentPicture moved to n, S<g>
+// shown on group g, X faded out, P paused, A<g>:<candidates> (A<g>=<pictures> going back) asked for group g, W<ms>
+// the clock wanted again then. Events: "made I[,J]" the candidates the worker took; "@T" at time T (ms).
 TEST(MonitorShow, TurnsKeysAndArrangements) {
   const struct {
     const char* name;
     int groups, current, count;
     std::vector<std::pair<const char*, const char*>> events;
-    int blankAfter = 0;
+    int blankAfter = 0, shuffle = 0;
   } rows[] = {
       {"filled at once, then a second apart, each every 2 s; a new round when one is over", 2, 0, 5,
-       {{"start 0", "A0:12345"}, {"made 0", "T1 S0 A1:2345"}, {"made 0", "T2 S1 A0:345"}, {"made 0", "W2000"},
-        {"tick 2000", "T3 S0 A1:45"}, {"made 0 2200", "W800"}, {"tick 3000", "T4 S1 A0:5"}, {"made 0", "W1000"},
-        {"tick 4000", "T5 S0 A1:12345"}}},
+       {{"start", "A0:12345"}, {"made 0", "T1 S0 A1:2345"}, {"made 0 @100", "T2 S1 A0:345"}, {"made 0", "W1900"},
+        {"tick @2000", "T3 S0 A1:45"}, {"made 0 @2200", "W800"}, {"tick @3000", "T4 S1 A0:5"}, {"made 0", "W1000"},
+        {"tick @4000", "T5 S0 A1:12345"}}},
       {"three: 2/3 s apart; late, a whole delay from when it came", 3, 0, 9,
-       {{"start 0", "A0:12345678"}, {"made 0", "T1 S0 A1:23456789"}, {"made 0", "T2 S1 A2:3456789"},
-        {"made 0", "T3 S2 A0:456789"}, {"made 0", "W2000"}, {"tick 2000", "T4 S0 A1:56789"},
-        {"made 0 2600", "W66"}, {"tick 2666", "T5 S1 A2:6789"}, {"made 0 4500", "T6 S2 A0:789"},
-        {"made 0", "T7 S0 A1:89"}, {"made 0", "W166"}, {"tick 4666", "T8 S1 A0:9"}, {"made 0", "W1334"},
-        {"tick 6000", "T9 S0 A2:12345678"}, {"made 0", "W500"}}},
-      {"passed over first in line; a pair takes both; resumed after 2", 2, 2, 6,
-       {{"start 0", "A0:3456"}, {"made 2", "T5 S0 A1:346"}, {"made 0,1", "T4 S1 A0:6"}, {"made 0 2000", "T6 S0 A1:123456"}}},
+       {{"start", "A0:12345678"}, {"made 0", "T1 S0 A1:23456789"}, {"made 0", "T2 S1 A2:3456789"}, {"made 0", "T3 S2 A0:456789"},
+        {"made 0", "W2000"}, {"tick @2000", "T4 S0 A1:56789"}, {"made 0 @2600", "W66"}, {"tick @2666", "T5 S1 A2:6789"},
+        {"made 0 @4500", "T6 S2 A0:789"}, {"made 0", "T7 S0 A1:89"}, {"made 0", "W166"}, {"tick @4666", "T8 S1 A0:9"},
+        {"made 0", "W1334"}, {"tick @6000", "T9 S0 A2:12345678"}, {"made 0", "W500"}}},
+      {"passed over first in line; a pair takes both, and is what going back brings; resumed after 2", 2, 2, 6,
+       {{"start", "A0:3456"}, {"made 2", "T5 S0 A1:346"}, {"made 0,1", "T4 S1 A0:6"}, {"made 0 @2000", "T6 S0 A1:123456"},
+        {"made 0 @3000", "T1 S1 A0:23456"}, {"back", "A1=34"}, {"next", "-"}, {"made 0", "T4 S1 A0:23456"}}},
+      {"shuffled: a new round, which does not start with the picture on screen", 1, 4, 4, {{"start", "A0:1342"}}, 0, 1},
       {"failed: counts, the group stays; a black group asks again at once, a delay on after 8 in a row", 1, 0, 8,
-       {{"start 0", "A0:12345678"}, {"failed", "T1 A0:2345678"}, {"failed", "T2 A0:345678"}, {"failed", "T3 A0:45678"},
+       {{"start", "A0:12345678"}, {"failed", "T1 A0:2345678"}, {"failed", "T2 A0:345678"}, {"failed", "T3 A0:45678"},
         {"failed", "T4 A0:5678"}, {"failed", "T5 A0:678"}, {"failed", "T6 A0:78"}, {"failed", "T7 A0:8"},
-        {"failed", "T8 A0:12345678"}, {"made 0 1999", "W1"}, {"tick 2000", "T1 S0 A0:2345678"}, {"failed 4000", "T2 A0:345678"}}},
+        {"failed", "T8 A0:12345678"}, {"made 0 @1999", "W1"}, {"tick @2000", "T1 S0 A0:2345678"}, {"failed @4000", "T2 A0:345678"}}},
       {"keys: next at once, back undoes the newest change, pause shifts every clock", 2, 0, 5,
-       {{"start 0", "A0:12345"}, {"made 0", "T1 S0 A1:2345"}, {"made 0", "T2 S1 A0:345"}, {"next 500", "-"},
-        {"made 0", "T3 S0 A0:45"}, {"back 600", "A0=10"}, {"made 0", "T1 S0 A0:45"}, {"back", "-"},
-        {"pause 700", "P"}, {"made 0", "W0"}, {"tick 9000", "-"}, {"pause 10000", "W1900"}, {"tick 11900", "T4 S0 A1:5"}}},
-      {"new arrangement: all black, filled again; the order goes on; stale pictures dropped", 2, 0, 5,
-       {{"start 0", "A0:12345"}, {"made 0", "T1 S0 A1:2345"}, {"regroup 3", "A0:2345"}, {"stale", "-"},
-        {"made 1", "T3 S0 A1:245"}}},
-      {"no pictures: nothing asked; blank after its minute", 2, 0, 0, {{"start 0", "-"}, {"tick 999", "-"}, {"tick 1000", "X"}}, 1},
+       {{"start", "A0:12345"}, {"made 0", "T1 S0 A1:2345"}, {"made 0", "T2 S1 A0:345"}, {"next @500", "-"},
+        {"made 0", "T3 S0 A0:45"}, {"back @600", "A0=10"}, {"made 0", "T1 S0 A0:45"}, {"back", "-"}, {"pause @700", "P"},
+        {"made 0", "W0"}, {"left 0 @9000", "L1900"}, {"pause @10000", "W1900"}, {"left 0 @10100", "L1800"}, {"left 2", "L0"},
+        {"tick @11900", "T4 S0 A1:5"}, {"made 1", "W400"}, {"tick @12300", "T4 S1 A0:5"}}},
+      {"new arrangement: all black, filled again, late ones a whole delay on; the order goes on; stale pictures dropped", 2, 0, 5,
+       {{"start", "A0:12345"}, {"made 0", "T1 S0 A1:2345"}, {"regroup 3 @500", "A0:2345"}, {"stale", "-"},
+        {"made 1", "T3 S0 A1:245"}, {"made 0", "T2 S1 A2:45"}, {"made 0 @4000", "T4 S2 A0:5"}, {"made 0", "T5 S0 A1:12345"},
+        {"made 0", "T1 S1 A1:2345"}, {"made 0", "W1166"}}},
+      {"no pictures: nothing asked; blank after its minute", 2, 0, 0,
+       {{"start @500", "-"}, {"tick @1499", "-"}, {"tick @1500", "X"}, {"tick @1501", "-"}}, 1},
   };
   for (const auto& r : rows) {
-    SaverSettings s = {0, 0, 2, r.current, "SEA", 0, 0, "", "", r.count, 1, 0, 1, 0, r.blankAfter};
+    SaverSettings s = {0, 0, 2, r.current, "SEA", 0, 0, "", "", r.count, 1, r.shuffle, 1, 0, r.blankAfter};
     MonitorShow show(1000);
     unsigned newest = 0;
     DWORD now = 0;
     for (const auto& [event, expected] : r.events) {
-      std::istringstream in(event);
-      std::string e, arg;
-      int at = -1;
-      in >> e >> arg >> at;
-      const size_t comma = arg.find(',');
-      const int first = atoi(arg.c_str()), second = comma == std::string::npos ? -1 : atoi(arg.c_str() + comma + 1);
-      if (e != "made" && e != "regroup" && !arg.empty()) at = first;
-      if (at >= 0) now = DWORD(at);
-      RotaSteps steps;
-      if (e == "start") steps = show.Start(&s, 0, r.groups, now);
-      if (e == "tick") steps = show.Tick(&s, now);
-      if (e == "regroup") steps = show.Regroup(first, now);
-      for (const auto& [name, action] : {std::pair{"next", KeyAction::kNext}, {"back", KeyAction::kBack}, {"pause", KeyAction::kPause}})
-        if (e == name) steps = show.Key(action, &s, now);
-      if (e == "made" || e == "failed") steps = show.Arrived(newest, e == "made", e == "made" ? RotaChoice{first, second} : RotaChoice{}, &s, now);
-      if (e == "stale") steps = show.Arrived(newest - 1, TRUE, {}, &s, now);
-      std::string said;
-      if (steps.turn) said += " T" + std::to_string(s.CurrentPicture);
-      if (steps.screen != RotaSteps::kKeep) said += steps.screen == RotaSteps::kShow ? " S" + std::to_string(steps.group) : " X";
-      if (steps.paused) said += " P";
-      if (steps.ask >= 0) {
-        said += " A" + std::to_string(steps.ask) + (steps.candidateCount ? ":" : "=");
-        for (int i = 0; i < steps.candidateCount; ++i) said += std::to_string(steps.candidates[i]);
-        if (!steps.candidateCount) said += std::to_string(steps.back[0]) + std::to_string(steps.back[1]);
-        newest = steps.generation;
-      } else if (steps.wakeMs || e == "made") {
-        said += " W" + std::to_string(steps.wakeMs);
-      }
+      char word[8] = "";
+      int first = 0, second = -1;
+      sscanf(event, "%7s %d,%d", word, &first, &second);
+      if (strchr(event, '@')) now = DWORD(atoi(strchr(event, '@') + 1));
+      const std::string e = word;
+      const KeyAction key = e == "next" ? KeyAction::kNext : e == "back" ? KeyAction::kBack : KeyAction::kPause;
+      const RotaSteps st = e == "start" ? show.Start(&s, 0, r.groups, now) : e == "tick" ? show.Tick(&s, now)
+                         : e == "regroup" ? show.Regroup(first, now)
+                         : e == "made" || e == "failed" ? show.Arrived(newest, e == "made", e == "made" ? RotaChoice{first, second} : RotaChoice{}, &s, now)
+                         : e == "stale" ? show.Arrived(newest - 1, TRUE, {}, &s, now) : e == "left" ? RotaSteps() : show.Key(key, &s, now);
+      std::string said = e == "left" ? " L" + std::to_string(show.Left(first, now)) : st.turn ? " T" + std::to_string(s.CurrentPicture) : "";
+      if (st.screen != RotaSteps::kKeep) said += st.screen == RotaSteps::kShow ? " S" + std::to_string(st.group) : " X";
+      if (st.paused) said += " P";
+      if (st.ask >= 0) newest = st.generation, said += " A" + std::to_string(st.ask) + (st.candidateCount ? ":" : "=" + std::to_string(st.back[0]) + std::to_string(st.back[1]));
+      for (int i = 0; i < st.candidateCount; ++i) said += std::to_string(st.candidates[i]);
+      if (st.ask < 0 && (st.wakeMs || e == "made")) said += " W" + std::to_string(st.wakeMs);
       EXPECT_EQ(expected, said.empty() ? "-" : said.substr(1)) << r.name << ", at " << event;
     }
   }
