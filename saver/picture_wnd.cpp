@@ -169,16 +169,7 @@ void PictureWnd::Follow(const ShowSteps& steps) {
   // Remembered when its turn comes, before it shows: a picture that fails
   // still counts.
   if (steps.turn) m_writer.SavePlace(m_settings);
-  if (steps.screen == ShowSteps::kFadeOut) {
-    // Over: black from now on, with no timer but the fade's, which stops
-    // when it has ended, and nothing asked of the worker or the writer.
-    KillTimer(m_hWnd, kTickTimer);
-    KillTimer(m_hWnd, kMarkTimer);
-    m_bPauseMark = FALSE;
-    Compose(0, nullptr, kBlankFadeMs);
-    m_ready = PreparedPicture();
-    return;
-  }
+  if (steps.screen == ShowSteps::kFadeOut) return FadeOut();
   const BOOL changed = steps.turn || steps.screen != ShowSteps::kKeep || steps.restartTimer;
   const BOOL redraw = MarkAndHold(steps.paused, changed);
   if (steps.screen != ShowSteps::kKeep) {
@@ -197,15 +188,7 @@ void PictureWnd::Follow(const ShowSteps& steps) {
 
 void PictureWnd::Follow(const RotaSteps& steps) {
   if (steps.turn) m_writer.SavePlace(m_settings);
-  if (steps.screen == RotaSteps::kFadeOut) {
-    KillTimer(m_hWnd, kTickTimer);
-    KillTimer(m_hWnd, kTurnTimer);
-    KillTimer(m_hWnd, kMarkTimer);
-    m_bPauseMark = FALSE;
-    for (int pane = 0; pane < m_nPanes; ++pane) Compose(pane, nullptr, kBlankFadeMs);
-    m_ready = PreparedPicture();
-    return;
-  }
+  if (steps.screen == RotaSteps::kFadeOut) return FadeOut();
   // Going on after a pause changes nothing on screen, but takes the mark away.
   const BOOL changed = steps.screen != RotaSteps::kKeep || (m_bPauseMark && !m_turns.Paused());
   const BOOL redraw = MarkAndHold(steps.paused, changed);
@@ -231,6 +214,17 @@ void PictureWnd::Follow(const RotaSteps& steps) {
     order.partner = steps.back[1];
     Send(order);
   }
+}
+
+void PictureWnd::FadeOut() {
+  // Over: black from now on, with no timer but the fade's, which stops
+  // when it has ended, and nothing asked of the worker or the writer.
+  KillTimer(m_hWnd, kTickTimer);
+  KillTimer(m_hWnd, kTurnTimer);
+  KillTimer(m_hWnd, kMarkTimer);
+  m_bPauseMark = FALSE;
+  for (int pane = 0; pane < m_nPanes; ++pane) Compose(pane, nullptr, kBlankFadeMs);
+  m_ready = PreparedPicture();
 }
 
 BOOL PictureWnd::MarkAndHold(BOOL paused, BOOL changed) {

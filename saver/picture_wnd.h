@@ -53,6 +53,8 @@ class PictureWnd : public SaverWnd {
   // The pause mark shows for a while on pausing; going on, or a change,
   // takes it away. Then the motion holds or goes on with the show.
   BOOL MarkAndHold(BOOL paused, BOOL changed);
+  // The show is over: every pane fades to black and stays so.
+  void FadeOut();
   // An order for `pane`'s screens as the settings say; sent, or failed at
   // once when the worker cannot run.
   PictureOrder NewOrder(int pane, unsigned generation) const;

@@ -8,7 +8,6 @@
 
 #include "saver/caption_maker.h"
 #include "saver/caption_text.h"
-#include "picture/paint_geometry.h"
 #include "settings/collection.h"
 
 namespace {
@@ -49,15 +48,8 @@ BOOL MakeOne(const CollectionIndex& index, CaptionMaker& captions, PictureOrder 
 BOOL PlaceHalves(const PictureOrder& order, SIZE a, SIZE b, PictureOrder* left, PictureOrder* right) {
   *left = *right = order;
   left->stretch = right->stretch = TRUE;  // each made at exactly its half's size
-  for (int i = 0; i < order.screenCount && i < kMaxScreens; ++i) {
-    const RECT& s = order.screens[i];
-    RECT& ra = left->screens[i];
-    RECT& rb = right->screens[i];
-    PlacePair(s.right - s.left, s.bottom - s.top, a, b, order.stretch, &ra, &rb);
-    if (IsRectEmpty(&ra) || IsRectEmpty(&rb)) return FALSE;
-    OffsetRect(&ra, s.left, s.top);
-    OffsetRect(&rb, s.left, s.top);
-  }
+  for (int i = 0; i < order.screenCount && i < kMaxScreens; ++i)
+    if (!PairOnScreen(order.screens[i], a, b, order.stretch, &left->screens[i], &right->screens[i])) return FALSE;
   return TRUE;
 }
 

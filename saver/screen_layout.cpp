@@ -36,6 +36,13 @@ int ScreensInWindow(const RECT* monitors, int count, const RECT& window, RECT* o
   return n;
 }
 
+BOOL PairOnScreen(const RECT& screen, SIZE a, SIZE b, BOOL stretch, RECT* ra, RECT* rb) {
+  PlacePair(screen.right - screen.left, screen.bottom - screen.top, a, b, stretch, ra, rb);
+  if (ra->right <= ra->left || rb->right <= rb->left) return FALSE;  // one empty: both are
+  for (RECT* r : {ra, rb}) *r = {r->left + screen.left, r->top + screen.top, r->right + screen.left, r->bottom + screen.top};
+  return TRUE;
+}
+
 SIZE LargestDrawnSize(const RECT* screens, int count, int width, int height, BOOL stretch, bool zoomed) {
   SIZE largest = {0, 0};
   for (int i = 0; i < count; ++i) {

@@ -21,6 +21,11 @@ SIZE ZoomedSize(int width, int height);
 // Returns how many went into `out`.
 int DrawnSizes(const RECT* screens, int count, int width, int height, BOOL stretch, SIZE* out, bool zoomed = false);
 
+// Two pictures of sizes `a` and `b` as a pair (PlacePair) on `screen`, their
+// rectangles in the screen's own coordinates; FALSE when they make no pair
+// there.
+BOOL PairOnScreen(const RECT& screen, SIZE a, SIZE b, BOOL stretch, RECT* ra, RECT* rb);
+
 // The widest and the tallest of those sizes: what a photo is decoded at
 // least at, before each size is made from it.
 SIZE LargestDrawnSize(const RECT* screens, int count, int width, int height, BOOL stretch, bool zoomed = false);

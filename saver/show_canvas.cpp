@@ -75,22 +75,16 @@ void ShowCanvas::SetOrigin(POINT origin) {
 
 int ShowCanvas::Slots(const Layer& layer, int screen, Slot* out) const {
   const RECT& s = m_rcScreens[screen];
-  const int cx = s.right - s.left, cy = s.bottom - s.top;
   const PreparedPicture* partner = layer.picture.Partner();
-  if (partner) {
-    RECT ra, rb;
-    PlacePair(cx, cy, layer.picture.Size(), partner->Size(), layer.stretch, &ra, &rb);
-    if (!IsRectEmpty(&ra) && !IsRectEmpty(&rb)) {
-      OffsetRect(&ra, s.left, s.top);
-      OffsetRect(&rb, s.left, s.top);
-      // Each one's words over its own half, from the screen's top to its bottom.
-      out[0] = {&layer.picture, ra, {ra.left, s.top, ra.right, s.bottom}};
-      out[1] = {partner, rb, {rb.left, s.top, rb.right, s.bottom}};
-      return 2;
-    }
+  RECT ra, rb;
+  if (partner && PairOnScreen(s, layer.picture.Size(), partner->Size(), layer.stretch, &ra, &rb)) {
+    // Each one's words over its own half, from the screen's top to its bottom.
+    out[0] = {&layer.picture, ra, {ra.left, s.top, ra.right, s.bottom}};
+    out[1] = {partner, rb, {rb.left, s.top, rb.right, s.bottom}};
+    return 2;
   }
   const SIZE size = layer.picture.Size();
-  const PaintPlacement p = PlacePicture(cx, cy, size.cx, size.cy, layer.stretch);
+  const PaintPlacement p = PlacePicture(s.right - s.left, s.bottom - s.top, size.cx, size.cy, layer.stretch);
   out[0] = {&layer.picture, {s.left + p.xDest, s.top + p.yDest, s.left + p.xDest + p.cxDest, s.top + p.yDest + p.cyDest}, s};
   return 1;
 }
